@@ -1,0 +1,101 @@
+#include "CalculateProfile.h"
+
+#include <cmath>
+
+namespace pendrio {
+
+namespace {
+
+// Everything CalculateProfile writes, so that it can work on a copy and store
+// the lot only when it has succeeded.
+struct Results {
+    double SectionLength;
+    double CurveRise;
+    double StartRise;
+    SectionTable SectionHeight;
+    SectionTable SectionCoeff1;
+    SectionTable SectionCoeff2;
+    SectionTable SectionStartAngle;
+    SectionTable SectionEndAngle;
+};
+
+bool finite(double value) { return std::isfinite(value); }
+
+// The steps below run in a fixed order, each operation one rounding, so that
+// the numbers agree to the last bit with the hand calculation; do not
+// "simplify" them algebraically.
+bool calculateInto(const ProfileState& in, Results& out) {
+    const double L = in.TrackLength;
+    const int N = in.SectionCount;
+    const double a0 = in.StartGradient;
+    const double a1 = in.EndGradient;
+    const double H0 = in.SectionHeight.at(1);
+    if (N < 1 || N > MaxSections) {
+        return false;
+    }
+
+    out.SectionLength = L / N;
+    out.CurveRise = ((std::tan(a1) - std::tan(a0)) / 2.0) * L;
+    out.StartRise = std::tan(a0) * L;
+    out.SectionStartAngle.at(1) = a0;
+    const double doubledCurveRise = out.CurveRise + out.CurveRise;
+    if (!finite(out.SectionLength) || !finite(out.CurveRise) || !finite(out.StartRise) ||
+        !finite(a0) || !finite(doubledCurveRise)) {
+        return false;
+    }
+
+    // First pass: the gradient at the end of each section and the height of
+    // the parabola there, both straight from the whole-stretch parabola.
+    for (int i = 1; i <= N; ++i) {
+        const double x = static_cast<double>(i) / N;
+        const double endSlope = (out.StartRise + x * doubledCurveRise) / L;
+        if (!finite(endSlope)) {
+            return false;
+        }
+        out.SectionEndAngle.at(i) = std::atan(endSlope);
+        if (i + 1 <= MaxSections) {
+            out.SectionStartAngle.at(i + 1) = out.SectionEndAngle.at(i);
+            const double height = H0 + ((x * out.StartRise) + (x * x * out.CurveRise));
+            if (!finite(height)) {
+                return false;
+            }
+            out.SectionHeight.at(i + 1) = height;
+        }
+    }
+
+    // Second pass: each section's own parabola over t in [0, 1].
+    for (int i = 1; i <= N; ++i) {
+        const double startTan = std::tan(out.SectionStartAngle.at(i));
+        const double halfTanChange = (std::tan(out.SectionEndAngle.at(i)) - startTan) / 2.0;
+        const double coeff2 = out.SectionLength * halfTanChange;
+        const double coeff1 = out.SectionLength * startTan;
+        if (!finite(halfTanChange) || !finite(coeff2) || !finite(coeff1)) {
+            return false;
+        }
+        out.SectionCoeff2.at(i) = coeff2;
+        out.SectionCoeff1.at(i) = coeff1;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CalculateProfile(ProfileState& state) {
+    Results results{state.SectionLength,     state.CurveRise,     state.StartRise,
+                    state.SectionHeight,     state.SectionCoeff1, state.SectionCoeff2,
+                    state.SectionStartAngle, state.SectionEndAngle};
+    if (!calculateInto(state, results)) {
+        return false;
+    }
+    state.SectionLength = results.SectionLength;
+    state.CurveRise = results.CurveRise;
+    state.StartRise = results.StartRise;
+    state.SectionHeight = results.SectionHeight;
+    state.SectionCoeff1 = results.SectionCoeff1;
+    state.SectionCoeff2 = results.SectionCoeff2;
+    state.SectionStartAngle = results.SectionStartAngle;
+    state.SectionEndAngle = results.SectionEndAngle;
+    return true;
+}
+
+} // namespace pendrio

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Pendrio need,
+# but only those that are missing, so that a second run costs nothing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake g++ make pkgconf qt6-base-dev
+    # tests
+    libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+    # real-window tests, screenshots and packaging checks
+    xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev file
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+run_as_root=()
+[ "$(id -u)" -eq 0 ] || run_as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${run_as_root[@]}" apt-get update
+"${run_as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,37 @@
+// Text to number and back, the way the window reads and writes every value.
+//
+// Only the locale's decimal separator is taken from the locale: no digit
+// grouping, no currency signs, no localised digits, so that what a user reads
+// in one box can be typed into another and means the same number.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace pendrio {
+
+// A plain signed decimal number with an optional exponent, blanks around it
+// allowed, correctly rounded to the nearest double. No value for anything
+// else: empty text, stray characters, the other decimal separator, grouping,
+// hexadecimal, inf or nan, or a magnitude beyond the double range.
+std::optional<double> TextToNumber(const QString& text, const QLocale& locale = QLocale());
+
+// As TextToNumber, then rounded to a whole number with ties to even; no value
+// outside -32768..32767.
+std::optional<std::int16_t> TextToInteger16(const QString& text,
+                                            const QLocale& locale = QLocale());
+
+// General form with at most 15 significant digits, no trailing zeros, no
+// grouping, the locale's decimal separator, exponent form (1E+15, 1.5E-05)
+// where the general form needs it; zero and negative zero are "0".
+QString NumberToText(double value, const QLocale& locale = QLocale());
+QString NumberToText(std::int16_t value, const QLocale& locale = QLocale());
+
+// Scales by 10^places, rounds to the nearest whole number with ties to even,
+// scales back. A result of negative zero is returned as zero.
+double RoundHalfEven(double value, int places);
+
+} // namespace pendrio
