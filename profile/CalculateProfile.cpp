@@ -19,7 +19,9 @@ struct Results {
     SectionTable SectionEndAngle;
 };
 
-bool finite(double value) { return std::isfinite(value); }
+bool finite(double value) {
+    return std::isfinite(value);
+}
 
 // The steps below run in a fixed order, each operation one rounding, so that
 // the numbers agree to the last bit with the hand calculation; do not
@@ -81,8 +83,8 @@ bool calculateInto(const ProfileState& in, Results& out) {
 } // namespace
 
 bool CalculateProfile(ProfileState& state) {
-    Results results{state.SectionLength,     state.CurveRise,     state.StartRise,
-                    state.SectionHeight,     state.SectionCoeff1, state.SectionCoeff2,
+    Results results{state.SectionLength,     state.CurveRise,      state.StartRise,
+                    state.SectionHeight,     state.SectionCoeff1,  state.SectionCoeff2,
                     state.SectionStartAngle, state.SectionEndAngle};
     if (!calculateInto(state, results)) {
         return false;

@@ -54,7 +54,11 @@ struct ProfileState {
 };
 
 // Multiply first, divide second: the order fixes the last bit of the result.
-constexpr double DegreesToRadians(double degrees) { return degrees * Pi / 180.0; }
-constexpr double RadiansToDegrees(double radians) { return radians * 180.0 / Pi; }
+constexpr double DegreesToRadians(double degrees) {
+    return degrees * Pi / 180.0;
+}
+constexpr double RadiansToDegrees(double radians) {
+    return radians * 180.0 / Pi;
+}
 
 } // namespace pendrio

@@ -13,7 +13,9 @@ using namespace pendrio;
 
 namespace {
 
-std::uint64_t bits(double value) { return std::bit_cast<std::uint64_t>(value); }
+std::uint64_t bits(double value) {
+    return std::bit_cast<std::uint64_t>(value);
+}
 
 // Every stored number compared by its bit pattern, so that a failed calculation
 // that "only" changed a sign of zero or a NaN payload is still caught.
@@ -181,19 +183,17 @@ TEST(CalculateProfile, SectionsJoinUpIntoTheWholeParabola) {
     std::uniform_real_distribution<double> length(1, 1e7), height(-1e6, 1e6), degrees(-60, 60);
     std::uniform_int_distribution<int> sections(1, MaxSections);
     for (int run = 0; run < 3000; ++run) {
-        ProfileState state =
-            profile(length(random), sections(random), degrees(random), degrees(random),
-                    height(random));
-        SCOPED_TRACE(::testing::Message() << "run " << run << " L=" << state.TrackLength
-                                          << " N=" << state.SectionCount);
+        ProfileState state = profile(length(random), sections(random), degrees(random),
+                                     degrees(random), height(random));
+        SCOPED_TRACE(::testing::Message()
+                     << "run " << run << " L=" << state.TrackLength << " N=" << state.SectionCount);
         ASSERT_TRUE(CalculateProfile(state));
         const double scale = state.TrackLength * 4 + std::abs(state.SectionHeight.at(1));
         // Section 256 has no entry after it to compare with.
         for (int i = 1; i <= std::min<int>(state.SectionCount, MaxSections - 1); ++i) {
             const double joined =
                 state.SectionHeight.at(i) + state.SectionCoeff1.at(i) + state.SectionCoeff2.at(i);
-            ASSERT_NEAR(joined, state.SectionHeight.at(i + 1), scale * 1e-12)
-                << "section " << i;
+            ASSERT_NEAR(joined, state.SectionHeight.at(i + 1), scale * 1e-12) << "section " << i;
         }
     }
 }

@@ -1,0 +1,89 @@
+// Pendrio's one window: five input boxes, the options, "Calculate", and the
+// frame that shows one section of the last calculation at a time.
+//
+// The window owns the ProfileState and is a thin layer over the engine. Every
+// change happens in one of the handlers below, named after the control and
+// the event. An input is committed only when its box loses the keyboard focus
+// (txtInput_LostFocus): the text is parsed, stored in the state and written
+// back in normal form, or refused with a beep and the text the box had when it
+// got the focus. "Calculate" runs CalculateProfile on the stored inputs and
+// shows section 1; "Next" and "Previous" step through the sections.
+#pragma once
+
+#include "profile/ProfileState.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace pendrio {
+
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // `beep` sounds the system beep; by default QApplication::beep().
+    explicit frmMain(std::function<void()> beep = {}, QWidget* parent = nullptr);
+
+    const ProfileState& state() const { return state_; }
+
+    // The common factor by which the twip layout was scaled so that every
+    // caption fits the default font.
+    double layoutScale() const { return layoutScale_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void wireEvents();
+
+    void Form_Load();
+    void cmdCalculate_Click();
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void chkOnTop_Click();
+    void chkAutomatic_Click();
+    void chkOutputFormat_Click();
+    void txtInput_GotFocus(std::int16_t index);
+    void txtInput_LostFocus(std::int16_t index);
+
+    bool commitInput(std::int16_t index);
+    void ShowSection();
+    void beep() const;
+    void finishSuspendedFocus(QObject* gainingFocus);
+
+    ProfileState state_;
+    std::function<void()> beep_;
+    double layoutScale_ = 1.0;
+
+    std::array<QLineEdit*, 5> txtInput{};
+    QLineEdit* txtSectionLength = nullptr;
+    QLineEdit* txtCoeff2 = nullptr;
+    QLineEdit* txtCoeff1 = nullptr;
+    QLineEdit* txtCoeff0 = nullptr;
+    QLineEdit* txtSStartGradient = nullptr;
+    QLineEdit* txtSEndGradient = nullptr;
+    QLineEdit* txtActualSection = nullptr;
+    QPushButton* cmdCalculate = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QPushButton* cmdBack = nullptr;
+    QCheckBox* chkOnTop = nullptr;
+    QCheckBox* chkOutputFormat = nullptr;
+    QCheckBox* chkAutomatic = nullptr;
+    QGroupBox* frmCalc = nullptr;
+
+    // An input box that lost the focus only for a moment (its context menu
+    // opened, or the window was deactivated): its commit waits until the
+    // focus really moves on, and is dropped if the focus comes back to it.
+    int suspendedBox_ = -1;
+};
+
+} // namespace pendrio
