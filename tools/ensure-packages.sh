@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # build
     cmake g++ make pkgconf qt6-base-dev
+    # run time: Qt draws the SVG window icon through this plugin
+    libqt6svg6
     # tests
     libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     # real-window tests, screenshots and packaging checks
