@@ -1,0 +1,153 @@
+# shellcheck shell=bash
+# A private X session for scripts that drive Pendrio's real window: Xvfb on a
+# display number it picks itself (so parallel runs never collide), openbox as
+# the window manager, and the processes started in it, all ended on exit,
+# whether the script succeeds or fails.
+#
+# Source it from a bash script running with `set -euo pipefail`, then:
+#   xs_start SCRATCH [WxHxD]   Xvfb and openbox; exports DISPLAY
+#   xs_run LOG CMD...          starts CMD in the session; sets xs_last_pid
+#   xs_find_window PID TITLE   waits for PID's visible window, prints its id
+#   xs_geometry WIN            "x y width height" of WIN's client area
+#   xs_toplevel WIN            the window under the root holding WIN (its frame)
+#   xs_stop PID                ends one process early (TERM, then KILL)
+#   xs_show_log FILE           prints the end of a log to stderr
+#   fail MESSAGE               prints FAIL: MESSAGE and exits 1
+# Setting xs_remove_on_exit to a directory deletes it after the cleanup.
+
+xs_pids=()
+xs_scratch=
+xs_last_pid=
+xs_remove_on_exit= # a directory to delete once everything has ended
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+xs_show_log() {
+    [ -s "$1" ] && { echo "--- $1" >&2; tail -n 40 "$1" >&2; echo "---" >&2; }
+    return 0
+}
+
+xs_stop() {
+    local pid=$1
+    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# Ends what was started, the last first, so that Xvfb goes last.
+xs_cleanup() {
+    local status=$? i
+    trap - EXIT INT TERM HUP
+    for ((i = ${#xs_pids[@]} - 1; i >= 0; i--)); do
+        xs_stop "${xs_pids[i]}"
+    done
+    [ -z "$xs_remove_on_exit" ] || rm -rf "$xs_remove_on_exit"
+    exit "$status"
+}
+trap xs_cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+xs_run() {
+    local log=$1
+    shift
+    "$@" >"$log" 2>&1 &
+    xs_last_pid=$!
+    xs_pids+=("$xs_last_pid")
+}
+
+xs_start() {
+    xs_scratch=$1
+    local screen=${2:-1280x1024x24}
+    mkdir -p "$xs_scratch"
+    rm -f "$xs_scratch/display"
+    # Xvfb writes the display number it chose to fd 3 once it is ready.
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$xs_scratch/display" \
+        >"$xs_scratch/xvfb.log" 2>&1 &
+    xs_pids+=("$!")
+    local xvfb_pid=$!
+    for _ in $(seq 100); do
+        grep -q '^[0-9][0-9]*$' "$xs_scratch/display" 2>/dev/null && break
+        kill -0 "$xvfb_pid" 2>/dev/null || { xs_show_log "$xs_scratch/xvfb.log"; fail "Xvfb did not start"; }
+        sleep 0.1
+    done
+    grep -q '^[0-9][0-9]*$' "$xs_scratch/display" ||
+        { xs_show_log "$xs_scratch/xvfb.log"; fail "Xvfb gave no display"; }
+    DISPLAY=:$(cat "$xs_scratch/display")
+    export DISPLAY
+    mkdir -p "$xs_scratch/runtime" "$xs_scratch/home"
+    chmod 700 "$xs_scratch/runtime"
+    export HOME=$xs_scratch/home XDG_RUNTIME_DIR=$xs_scratch/runtime
+    unset WAYLAND_DISPLAY
+
+    # Ready is when openbox runs its start-up command, not when it first marks
+    # the root window: a window mapped before it has finished starting may
+    # never be managed, and stays unmapped.
+    rm -f "$xs_scratch/openbox-ready"
+    xs_run "$xs_scratch/openbox.log" openbox --sm-disable \
+        --startup "touch '$xs_scratch/openbox-ready'"
+    local openbox_pid=$xs_last_pid
+    for _ in $(seq 100); do
+        [ -e "$xs_scratch/openbox-ready" ] &&
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$openbox_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    xs_show_log "$xs_scratch/openbox.log"
+    fail "openbox did not take over display $DISPLAY"
+}
+
+xs_find_window() {
+    local pid=$1 title=$2 window regex
+    regex="^$(printf '%s' "$title" | sed 's/[].[^$*+?(){}|\\]/\\&/g')\$"
+    for _ in $(seq 300); do
+        kill -0 "$pid" 2>/dev/null || fail "process $pid ended before its window '$title' appeared"
+        window=$(xdotool search --onlyvisible --name "$regex" 2>/dev/null | head -n 1) || true
+        if [ -n "$window" ] && [ "$(xdotool getwindowpid "$window" 2>/dev/null)" = "$pid" ]; then
+            echo "$window"
+            return 0
+        fi
+        sleep 0.1
+    done
+    {
+        echo "windows named '$title' (id pid):"
+        for window in $(xdotool search --name "$regex" 2>/dev/null); do
+            echo "  $window $(xdotool getwindowpid "$window" 2>/dev/null)"
+        done
+        xwininfo -root -tree | grep -v '(has no name)' | head -n 30
+    } >&2
+    fail "no visible window '$title' of process $pid within 30 s"
+}
+
+# xwininfo, not `xdotool getwindowgeometry`: the latter adds the frame's
+# extents to the position under a reparenting window manager.
+xs_geometry() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X:/ { x = $4 }
+        /Absolute upper-left Y:/ { y = $4 }
+        /^ *Width:/ { w = $2 }
+        /^ *Height:/ { h = $2 }
+        END { print x, y, w, h }'
+}
+
+xs_toplevel() {
+    local window=$1 parent
+    local root
+    root=$(xwininfo -root | awk '/Window id:/ { print $4; exit }')
+    while :; do
+        parent=$(xwininfo -children -id "$window" | awk '/Parent window id:/ { print $4; exit }')
+        [ -n "$parent" ] || fail "no parent for window $window"
+        [ $((parent)) -eq $((root)) ] && break
+        window=$parent
+    done
+    echo $((window))
+}
