@@ -8,8 +8,8 @@ packages=(
     cmake g++ make pkgconf qt6-base-dev
     # run time: Qt draws the SVG window icon through this plugin
     libqt6svg6
-    # tests
-    libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+    # tests, fuzzing, benchmarks (time: peak memory in bench/startup.sh)
+    libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time
     # real-window tests, screenshots and packaging checks
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file

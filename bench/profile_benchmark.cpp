@@ -1,0 +1,118 @@
+// How long a recalculation takes, against the least it could take.
+//
+// Nearly all of CalculateProfile's work is trigonometry from the C library:
+// two tangents for the whole stretch, then for every section one arc tangent
+// (its end gradient) and two tangents (its own parabola). TrigFloor makes
+// exactly those calls on the same arguments and nothing else, so the ratio
+// CalculateProfile/256 : TrigFloor is what the bookkeeping around the maths
+// costs. TableCopies measures the largest part of that bookkeeping by itself:
+// the five result tables copied aside and back for the all-or-nothing store.
+//
+//   build/bench/profile_benchmark
+#include "profile/CalculateProfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace pendrio;
+
+namespace {
+
+// A realistic stretch: 100 m, from 1 in 57 downhill to 2.5 degrees uphill.
+ProfileState realisticProfile(int sections) {
+    ProfileState state;
+    state.TrackLength = 1968504;
+    state.SectionCount = static_cast<std::int16_t>(sections);
+    state.StartGradient = DegreesToRadians(-1);
+    state.EndGradient = DegreesToRadians(2.5);
+    state.SectionHeight.at(1) = 1234.5;
+    return state;
+}
+
+void CalculateProfileBenchmark(benchmark::State& run) {
+    ProfileState state = realisticProfile(static_cast<int>(run.range(0)));
+    for (auto _ : run) {
+        // The inputs stay as they are, so every call does the full work again.
+        benchmark::DoNotOptimize(CalculateProfile(state));
+        benchmark::ClobberMemory();
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(CalculateProfileBenchmark)->Name("CalculateProfile")->Arg(1)->Arg(16)->Arg(256);
+
+// The arguments the calculation hands to tan and atan for 256 sections, taken
+// from a real calculation so that the library takes the same paths.
+struct TrigArguments {
+    double startGradient = 0;
+    double endGradient = 0;
+    std::array<double, MaxSections> endSlopes{};
+    std::array<double, MaxSections> startAngles{};
+    std::array<double, MaxSections> endAngles{};
+};
+
+TrigArguments trigArguments() {
+    ProfileState state = realisticProfile(MaxSections);
+    if (!CalculateProfile(state)) {
+        std::abort();
+    }
+    TrigArguments args;
+    args.startGradient = state.StartGradient;
+    args.endGradient = state.EndGradient;
+    for (int i = 1; i <= MaxSections; ++i) {
+        const double x = static_cast<double>(i) / MaxSections;
+        args.endSlopes[i - 1] =
+            (state.StartRise + x * (state.CurveRise + state.CurveRise)) / state.TrackLength;
+        args.startAngles[i - 1] = state.SectionStartAngle[i];
+        args.endAngles[i - 1] = state.SectionEndAngle[i];
+    }
+    return args;
+}
+
+void TrigFloor(benchmark::State& run) {
+    const TrigArguments args = trigArguments();
+    for (auto _ : run) {
+        double startTan = std::tan(args.startGradient);
+        double endTan = std::tan(args.endGradient);
+        benchmark::DoNotOptimize(startTan);
+        benchmark::DoNotOptimize(endTan);
+        for (double slope : args.endSlopes) {
+            double angle = std::atan(slope);
+            benchmark::DoNotOptimize(angle);
+        }
+        for (int i = 0; i < MaxSections; ++i) {
+            double start = std::tan(args.startAngles[i]);
+            double end = std::tan(args.endAngles[i]);
+            benchmark::DoNotOptimize(start);
+            benchmark::DoNotOptimize(end);
+        }
+    }
+    run.SetItemsProcessed(run.iterations() * MaxSections);
+}
+BENCHMARK(TrigFloor);
+
+// The five tables copied into a scratch area and back, as CalculateProfile
+// does to store all of its results or none.
+void TableCopies(benchmark::State& run) {
+    ProfileState state = realisticProfile(MaxSections);
+    std::array<SectionTable, 5> aside{};
+    for (auto _ : run) {
+        aside = {state.SectionHeight, state.SectionCoeff1, state.SectionCoeff2,
+                 state.SectionStartAngle, state.SectionEndAngle};
+        benchmark::ClobberMemory();
+        state.SectionHeight = aside[0];
+        state.SectionCoeff1 = aside[1];
+        state.SectionCoeff2 = aside[2];
+        state.SectionStartAngle = aside[3];
+        state.SectionEndAngle = aside[4];
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(TableCopies);
+
+} // namespace
+
+BENCHMARK_MAIN();
