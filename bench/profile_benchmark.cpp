@@ -5,8 +5,8 @@
 // (its end gradient) and two tangents (its own parabola). TrigFloor makes
 // exactly those calls on the same arguments and nothing else, so the ratio
 // CalculateProfile/256 : TrigFloor is what the bookkeeping around the maths
-// costs. TableCopies measures the largest part of that bookkeeping by itself:
-// the five result tables copied aside and back for the all-or-nothing store.
+// costs: the divisions and checks, and storing the results only once all of
+// them are known to be finite.
 //
 //   build/bench/profile_benchmark
 #include "profile/CalculateProfile.h"
@@ -93,25 +93,6 @@ void TrigFloor(benchmark::State& run) {
     run.SetItemsProcessed(run.iterations() * MaxSections);
 }
 BENCHMARK(TrigFloor);
-
-// The five tables copied into a scratch area and back, as CalculateProfile
-// does to store all of its results or none.
-void TableCopies(benchmark::State& run) {
-    ProfileState state = realisticProfile(MaxSections);
-    std::array<SectionTable, 5> aside{};
-    for (auto _ : run) {
-        aside = {state.SectionHeight, state.SectionCoeff1, state.SectionCoeff2,
-                 state.SectionStartAngle, state.SectionEndAngle};
-        benchmark::ClobberMemory();
-        state.SectionHeight = aside[0];
-        state.SectionCoeff1 = aside[1];
-        state.SectionCoeff2 = aside[2];
-        state.SectionStartAngle = aside[3];
-        state.SectionEndAngle = aside[4];
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(TableCopies);
 
 } // namespace
 

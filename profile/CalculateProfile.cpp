@@ -1,5 +1,6 @@
 #include "CalculateProfile.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pendrio {
@@ -80,23 +81,31 @@ bool calculateInto(const ProfileState& in, Results& out) {
     return true;
 }
 
+void copyEntries(const SectionTable& from, SectionTable& to, int first, int last) {
+    for (int i = first; i <= last; ++i) {
+        to.at(i) = from.at(i);
+    }
+}
+
 } // namespace
 
 bool CalculateProfile(ProfileState& state) {
-    Results results{state.SectionLength,     state.CurveRise,      state.StartRise,
-                    state.SectionHeight,     state.SectionCoeff1,  state.SectionCoeff2,
-                    state.SectionStartAngle, state.SectionEndAngle};
+    // Only the entries that the calculation writes are ever read back, so the
+    // scratch tables need no initial values.
+    Results results;
     if (!calculateInto(state, results)) {
         return false;
     }
+    const int N = state.SectionCount;
+    const int lastStart = std::min(N + 1, MaxSections); // section N + 1 starts where N ends
     state.SectionLength = results.SectionLength;
     state.CurveRise = results.CurveRise;
     state.StartRise = results.StartRise;
-    state.SectionHeight = results.SectionHeight;
-    state.SectionCoeff1 = results.SectionCoeff1;
-    state.SectionCoeff2 = results.SectionCoeff2;
-    state.SectionStartAngle = results.SectionStartAngle;
-    state.SectionEndAngle = results.SectionEndAngle;
+    copyEntries(results.SectionHeight, state.SectionHeight, 2, lastStart);
+    copyEntries(results.SectionStartAngle, state.SectionStartAngle, 1, lastStart);
+    copyEntries(results.SectionEndAngle, state.SectionEndAngle, 1, N);
+    copyEntries(results.SectionCoeff1, state.SectionCoeff1, 1, N);
+    copyEntries(results.SectionCoeff2, state.SectionCoeff2, 1, N);
     return true;
 }
 
