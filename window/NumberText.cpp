@@ -138,8 +138,8 @@ std::optional<std::int16_t> TextToInteger16(const QString& text, const QLocale& 
 //
 // Values above 1.79769313486231E308 round at 15 digits to
 // 1.79769313486232E+308, more than the largest double; TextToNumber refuses
-// that text as out of range. The window never holds such values, so they are
-// written faithfully rather than clamped.
+// that text as out of range. They are written faithfully rather than clamped;
+// the window refuses an input whose text would not read back.
 //
 // Infinity and NaN come out as "inf", "-inf", "nan" or "-nan".
 QString NumberToText(double value, const QLocale& locale) {

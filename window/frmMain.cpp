@@ -364,34 +364,26 @@ bool frmMain::commitInput(std::int16_t index) {
         return true;
     }
     const std::optional<double> number = TextToNumber(box->text(), locale);
-    if (!number) {
+    if (!number || (index == 0 && *number < 0)) {
         return false;
     }
-    switch (index) {
-    case 0:
-        if (*number < 0) {
-            return false;
-        }
-        state_.TrackLength = *number;
-        box->setText(NumberToText(state_.TrackLength, locale));
-        return true;
-    case 1:
-        state_.SectionHeight.at(1) = *number;
-        box->setText(NumberToText(state_.SectionHeight.at(1), locale));
-        return true;
-    default: {
-        // Gradients are typed in degrees and kept in radians. Beyond about
-        // 5.7E307 degrees the conversion overflows either way.
-        const double radians = DegreesToRadians(*number);
-        const double shown = RadiansToDegrees(radians);
-        if (!std::isfinite(radians) || !std::isfinite(shown)) {
-            return false;
-        }
-        (index == 2 ? state_.StartGradient : state_.EndGradient) = radians;
-        box->setText(NumberToText(shown, locale));
-        return true;
+    // Gradients are typed in degrees and kept in radians.
+    const bool isGradient = index >= 2;
+    const double stored = isGradient ? DegreesToRadians(*number) : *number;
+    const QString shown = NumberToText(isGradient ? RadiansToDegrees(stored) : stored, locale);
+    // Refused as out of range: a conversion that overflows (beyond about
+    // 5.7E307 degrees), and a value so near the largest double that its
+    // 15-digit text rounds beyond it and could not be read back.
+    if (!std::isfinite(stored) || !TextToNumber(shown, locale)) {
+        return false;
     }
-    }
+    double& field = index == 0   ? state_.TrackLength
+                    : index == 1 ? state_.SectionHeight.at(1)
+                    : index == 2 ? state_.StartGradient
+                                 : state_.EndGradient;
+    field = stored;
+    box->setText(shown);
+    return true;
 }
 
 } // namespace pendrio

@@ -1,0 +1,28 @@
+// Random input for the soak test: dice, and the texts a user might type or
+// paste into a box, from plain numbers to thousands of characters of garbage.
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <random>
+
+namespace pendrio::soak {
+
+using Rng = std::mt19937_64;
+
+inline int roll(Rng& rng, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(rng);
+}
+inline bool chance(Rng& rng, int percent) {
+    return roll(rng, 1, 100) <= percent;
+}
+template <typename T, std::size_t N> T pickOf(Rng& rng, const T (&items)[N]) {
+    return items[roll(rng, 0, int(N) - 1)];
+}
+
+// Something a user might type or paste into a box. `point` is the locale's
+// decimal separator, `other` the one it does not take.
+QString randomText(Rng& rng, const QString& point, const QString& other);
+
+} // namespace pendrio::soak
