@@ -3,6 +3,7 @@
 // is written beside it, and text that can be read; and every action can be
 // done with Tab, Space and Enter alone. Offscreen platform: the accessibility
 // interfaces come from QtWidgets itself and need no platform bridge.
+#include "tests/common/WindowHarness.h"
 #include "window/WindowLayout.h"
 #include "window/frmMain.h"
 
@@ -19,26 +20,9 @@
 
 using namespace pendrio;
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public QObject, public testing::WindowHarness {
     Q_OBJECT
 
-    std::unique_ptr<frmMain> window;
-    int beeps = 0;
-
-    void open() {
-        beeps = 0;
-        window = std::make_unique<frmMain>([this] { ++beeps; });
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
-    QWidget* control(const QString& name) const {
-        auto* widget = window->findChild<QWidget*>(name);
-        if (!widget) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return widget;
-    }
     static QAccessibleInterface* accessible(QObject* object) {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
         if (!iface) {
@@ -91,7 +75,7 @@ private slots:
     void cleanup() { window.reset(); }
 
     void everyVisibleControlHasRoleNameAndReadableText() {
-        open();
+        QVERIFY(open());
         QAccessibleInterface* top = accessible(window.get());
         QCOMPARE(top->text(QAccessible::Name), QStringLiteral("Pendrio V0.0"));
         int boxes = 0, buttons = 0, checkBoxes = 0;
@@ -152,7 +136,7 @@ private slots:
     }
 
     void keyboardAloneDrivesEveryAction() {
-        open();
+        QVERIFY(open());
         QAccessibleInterface* next = accessible(control("cmdNext"));
         auto* onTop = static_cast<QCheckBox*>(control("chkOnTop"));
         // Shift+Tab from the first box wraps round to Calculate.

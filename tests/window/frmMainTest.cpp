@@ -3,6 +3,7 @@
 // boxes, the stored profile and the beep then show.
 #include "window/frmMain.h"
 #include "profile/ProfileState.h"
+#include "tests/common/WindowHarness.h"
 #include "window/WindowLayout.h"
 
 #include <QApplication>
@@ -28,29 +29,14 @@ struct DefaultLocale {
 
 } // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, public testing::WindowHarness {
     Q_OBJECT
 
-    std::unique_ptr<frmMain> window;
-    int beeps = 0;
-
-    void open() {
-        beeps = 0;
-        window = std::make_unique<frmMain>([this] { ++beeps; });
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QLineEdit* input(int index) const {
+        return control<QLineEdit>(QStringLiteral("txtInput(%1)").arg(index));
     }
-    template <typename T = QLineEdit> T* control(const QString& name) const {
-        T* widget = window->findChild<T*>(name);
-        if (!widget) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return widget;
-    }
-    QLineEdit* input(int index) const { return control(QStringLiteral("txtInput(%1)").arg(index)); }
-    QString text(const char* name) const { return control(name)->text(); }
-    void click(const char* name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
+    QString text(const char* name) const { return control<QLineEdit>(name)->text(); }
+    void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
     // Clicks into the box (which commits the box left), replaces its text by
     // typing, and leaves the focus there.
     void typeInto(int index, const QString& typed) {
@@ -84,7 +70,7 @@ private slots:
     void cleanup() { window.reset(); }
 
     void startUpShowsSectionOneOfTheDefaultProfile() {
-        open();
+        QVERIFY(open());
         QCOMPARE(window->windowTitle(), QStringLiteral("Pendrio V0.0"));
         QCOMPARE(shownSection(), (QStringList{"1968504", "0", "0", "0", "0", "0", "1"}));
         const QStringList inputs{"1968504", "0", "0", "0", "1"};
@@ -111,7 +97,7 @@ private slots:
     }
 
     void layoutFitsEveryCaptionWithoutOverlap() {
-        open();
+        QVERIFY(open());
         const double scale = window->layoutScale();
         QVERIFY(scale >= 1.0);
         QCOMPARE(window->size(), QSize(TwipsToPixels(ClientWidthTwips, scale),
@@ -155,7 +141,7 @@ private slots:
     }
 
     void typicalUseStepsThroughThreeSections() {
-        open();
+        QVERIFY(open());
         enter(4, "3");
         click("cmdCalculate");
         QCOMPARE(window->state().SectionCount, 3);
@@ -183,7 +169,7 @@ private slots:
     }
 
     void refusedTextBeepsAndRestoresWhatTheBoxHadOnEntry() {
-        open();
+        QVERIFY(open());
         struct Row {
             int box;
             QString typed;
@@ -213,7 +199,7 @@ private slots:
     }
 
     void acceptedTextIsStoredAndWrittenBackInNormalForm() {
-        open();
+        QVERIFY(open());
         struct Row {
             int box;
             QString typed;
@@ -255,7 +241,7 @@ private slots:
     }
 
     void clickingCalculateCommitsTheValueJustTyped() {
-        open();
+        QVERIFY(open());
         typeInto(4, "5");
         click("cmdCalculate");
         QCOMPARE(window->state().SectionCount, 5);
@@ -267,7 +253,7 @@ private slots:
     }
 
     void newStartHeightShowsAtOnceInSectionOneOnly() {
-        open();
+        QVERIFY(open());
         enter(2, "1");
         enter(4, "3");
         click("cmdCalculate");
@@ -282,7 +268,7 @@ private slots:
     }
 
     void failedCalculationBeepsAndKeepsThePreviousResults() {
-        open();
+        QVERIFY(open());
         enter(4, "2");
         click("cmdCalculate");
         const QStringList previous = shownSection();
@@ -299,7 +285,7 @@ private slots:
     }
 
     void hiddenOptionsSetByCode() {
-        open();
+        QVERIFY(open());
         // "Output in [m]" redraws the section on display in whole metres.
         QCOMPARE(text("txtSectionLength"), QStringLiteral("1968504"));
         setTicked("chkOutputFormat", true);
@@ -339,7 +325,7 @@ private slots:
     }
 
     void navigationAfterTheCountChangedWithoutCalculating() {
-        open();
+        QVERIFY(open());
         enter(2, "1");
         enter(4, "3");
         click("cmdCalculate");
@@ -377,7 +363,7 @@ private slots:
     }
 
     void tabCycleVisitsEveryControlThatTakesTheFocus() {
-        open();
+        QVERIFY(open());
         const QStringList cycle{
             "txtInput(0)",      "txtInput(1)",       "txtInput(2)",     "txtInput(3)",
             "txtInput(4)",      "chkOnTop",          "cmdBack",         "cmdNext",
@@ -406,7 +392,7 @@ private slots:
     }
 
     void contextMenuAndOtherWindowsDoNotCommit() {
-        open();
+        QVERIFY(open());
         typeInto(0, "12");
         // A popup (as the box's own context menu) takes the focus and gives it back.
         QMenu menu(window.get());
@@ -435,7 +421,7 @@ private slots:
 
     void worksUnderADecimalCommaLocale() {
         const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-        open();
+        QVERIFY(open());
         enter(0, "1000");
         enter(3, "5,71059313749964"); // atan(0.1) in degrees
         enter(4, "2");
