@@ -29,7 +29,8 @@ shoot() { # shoot SCALE FILE
         -u QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$1" LC_ALL=C.UTF-8 \
         LANGUAGE= "$program"
     local pid=$xs_last_pid window frame
-    window=$(xs_find_window "$pid" "$title") || { xs_show_log "$scratch/pendrio-$1.log"; exit 1; }
+    xs_find_window "$pid" "$title" || { xs_show_log "$scratch/pendrio-$1.log"; exit 1; }
+    window=$xs_window
     frame=$(xs_toplevel "$window")
     xdotool mousemove 0 0
     sleep 1 # the first paint, and openbox drawing the frame active

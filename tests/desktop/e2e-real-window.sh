@@ -33,7 +33,8 @@ xs_run "$scratch/pendrio.log" env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS 
     -u QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANGUAGE= \
     ASAN_OPTIONS="$asan_options" "$program"
 app_pid=$xs_last_pid
-window=$(xs_find_window "$app_pid" "$title") || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+window=$xs_window
 read -r win_x win_y win_w win_h < <(xs_geometry "$window")
 echo "== window $window at ${win_x},${win_y}, ${win_w}x${win_h}"
 

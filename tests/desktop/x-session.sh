@@ -6,18 +6,24 @@
 #
 # Source it from a bash script running with `set -euo pipefail`, then:
 #   xs_start SCRATCH [WxHxD]   Xvfb and openbox; exports DISPLAY
-#   xs_run LOG CMD...          starts CMD in the session; sets xs_last_pid
-#   xs_find_window PID TITLE   waits for PID's visible window, prints its id
+#   xs_run [-g] LOG CMD...     starts CMD in the session; sets xs_last_pid; with
+#                              -g in a process group of its own, all ended with it
+#   xs_wait PID                waits for PID (a signal still ends the script at
+#                              once) and returns its status
+#   xs_find_window PID TITLE   waits for PID's visible window and sets xs_window
+#                              to its id; says why and returns 1 if none comes
 #   xs_geometry WIN            "x y width height" of WIN's client area
 #   xs_toplevel WIN            the window under the root holding WIN (its frame)
-#   xs_stop PID                ends one process early (TERM, then KILL)
+#   xs_stop PID                ends one process (or its -g group) early: TERM, then KILL
 #   xs_show_log FILE           prints the end of a log to stderr
 #   fail MESSAGE               prints FAIL: MESSAGE and exits 1
 # Setting xs_remove_on_exit to a directory deletes it after the cleanup.
+# xs_run and xs_wait need no session: a script may run other jobs before xs_start.
 
-xs_pids=()
+xs_pids=() # what xs_run started, oldest first; -PID for a process group
 xs_scratch=
 xs_last_pid=
+xs_window=
 xs_remove_on_exit= # a directory to delete once everything has ended
 
 fail() {
@@ -31,14 +37,16 @@ xs_show_log() {
 }
 
 xs_stop() {
-    local pid=$1
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
-    kill "$pid" 2>/dev/null || true
+    local pid=$1 target=$1
+    # A group (xs_run -g) may outlive its leader: the build cpack runs does.
+    [[ " ${xs_pids[*]} " != *" -$pid "* ]] || target=-$pid
+    kill -0 -- "$target" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
+    kill -- "$target" 2>/dev/null || true
     for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
+        kill -0 -- "$target" 2>/dev/null || break
         sleep 0.1
     done
-    kill -KILL "$pid" 2>/dev/null || true
+    kill -KILL -- "$target" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
 }
 
@@ -47,7 +55,7 @@ xs_cleanup() {
     local status=$? i
     trap - EXIT INT TERM HUP
     for ((i = ${#xs_pids[@]} - 1; i >= 0; i--)); do
-        xs_stop "${xs_pids[i]}"
+        xs_stop "${xs_pids[i]#-}"
     done
     [ -z "$xs_remove_on_exit" ] || rm -rf "$xs_remove_on_exit"
     exit "$status"
@@ -57,12 +65,34 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# -g is for jobs that start processes of their own: in a group of its own, the
+# job and its children are ended together, and no Ctrl-C reaches them before
+# the cleanup does.
 xs_run() {
+    local group=
+    [ "$1" != -g ] || { group=-; shift; }
     local log=$1
     shift
-    "$@" >"$log" 2>&1 &
+    if [ -n "$group" ]; then
+        setsid "$@" >"$log" 2>&1 &
+    else
+        "$@" >"$log" 2>&1 &
+    fi
     xs_last_pid=$!
-    xs_pids+=("$xs_last_pid")
+    xs_pids+=("$group$xs_last_pid")
+}
+
+# Bash runs a trap only once a command in the foreground has ended, but it
+# interrupts `wait`: a job waited for here cannot hold off a signal. Once it
+# has ended it is forgotten, so that the cleanup never signals its reused pid.
+xs_wait() {
+    local pid=$1 status=0 i
+    wait "$pid" || status=$?
+    for i in "${!xs_pids[@]}"; do
+        [ "${xs_pids[i]#-}" != "$pid" ] || unset 'xs_pids[i]'
+    done
+    xs_pids=("${xs_pids[@]}")
+    return "$status"
 }
 
 xs_start() {
@@ -106,14 +136,22 @@ xs_start() {
     fail "openbox did not take over display $DISPLAY"
 }
 
+# It waits in the script's own shell, not in a $(...) subshell: bash defers
+# a trap until such a subshell ends, which would hold off a signal for 30 s.
 xs_find_window() {
-    local pid=$1 title=$2 window regex
+    local pid=$1 title=$2 window regex status
+    xs_window=
     regex="^$(printf '%s' "$title" | sed 's/[].[^$*+?(){}|\\]/\\&/g')\$"
     for _ in $(seq 300); do
-        kill -0 "$pid" 2>/dev/null || fail "process $pid ended before its window '$title' appeared"
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" && status=0 || status=$?
+            echo "FAIL: process $pid ended (status $status) before its window '$title' appeared" >&2
+            return 1
+        fi
         window=$(xdotool search --onlyvisible --name "$regex" 2>/dev/null | head -n 1) || true
         if [ -n "$window" ] && [ "$(xdotool getwindowpid "$window" 2>/dev/null)" = "$pid" ]; then
-            echo "$window"
+            # shellcheck disable=SC2034 # for the caller
+            xs_window=$window
             return 0
         fi
         sleep 0.1
@@ -124,8 +162,9 @@ xs_find_window() {
             echo "  $window $(xdotool getwindowpid "$window" 2>/dev/null)"
         done
         xwininfo -root -tree | grep -v '(has no name)' | head -n 30
+        echo "FAIL: no visible window '$title' of process $pid within 30 s"
     } >&2
-    fail "no visible window '$title' of process $pid within 30 s"
+    return 1
 }
 
 # xwininfo, not `xdotool getwindowgeometry`: the latter adds the frame's

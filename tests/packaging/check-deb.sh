@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Debian packages with CPack from a built tree, unpacks the program's
 # package into a scratch root, checks its files and its Depends field, and
-# starts the unpacked program on a virtual X display of its own until its
-# window appears.
+# starts the unpacked program on a virtual X display of its own (Xvfb and
+# openbox, from tests/desktop/x-session.sh) until its window appears.
 #
 #   check-deb.sh BUILD_DIR SCRATCH_DIR APP_ID VERSION [WINDOW_TITLE]
 #
 # Everything it makes stays in SCRATCH_DIR (emptied first): the packages in
 # packages/, the unpacked root in root/, logs and a screenshot beside them.
-# Whatever it starts (Xvfb, the program) is ended on success and on failure.
+# Whatever it starts (cpack and its build, Xvfb, openbox, the program) is ended
+# on success, on failure and on a signal.
 set -euo pipefail
 
 build_dir=$(cd "$1" && pwd)
@@ -18,75 +19,18 @@ version=$4
 title=${5:-Pendrio V0.0}
 here=$(cd "$(dirname "$0")" && pwd)
 
-app_pid=
-xvfb_pid=
-job_pid=
-
-# run_job LOG COMMAND...: runs COMMAND in a process group of its own, logging
-# to LOG, and waits for it in a way that a signal interrupts, so that cleanup
-# can end it together with everything it started (cpack runs a build).
-run_job() {
-    local log=$1
-    shift
-    setsid "$@" >"$log" 2>&1 &
-    job_pid=$!
-    local status=0
-    wait "$job_pid" || status=$?
-    job_pid=
-    return "$status"
-}
-stop_job() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do
-        kill -0 -- "-$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL -- "-$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-stop() {
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
-    kill "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-cleanup() {
-    local status=$?
-    trap - EXIT INT TERM HUP
-    stop_job "$job_pid"
-    stop "$app_pid"
-    stop "$xvfb_pid"
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 129' HUP
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-show() { # show FILE: print a log on failure
-    [ -s "$1" ] && { echo "--- $1" >&2; cat "$1" >&2; echo "---" >&2; }
-    return 0
-}
+# The X session's cleanup (an EXIT trap) ends all that is started with xs_run.
+# shellcheck source-path=SCRIPTDIR source=../desktop/x-session.sh
+. "$here/../desktop/x-session.sh"
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
 scratch=$(cd "$scratch" && pwd)
 
 echo "== cpack -G DEB in $build_dir"
-run_job "$scratch/cpack.log" env -C "$build_dir" cpack -G DEB -B "$scratch/packages" ||
-    { show "$scratch/cpack.log"; fail "cpack failed"; }
+# In a process group of its own, so that the cleanup ends the build it runs too.
+xs_run -g "$scratch/cpack.log" env -C "$build_dir" cpack -G DEB -B "$scratch/packages"
+xs_wait "$xs_last_pid" || { xs_show_log "$scratch/cpack.log"; fail "cpack failed"; }
 
 arch=$(dpkg --print-architecture)
 deb=$scratch/packages/pendrio_${version}_${arch}.deb
@@ -158,53 +102,26 @@ for pattern in '/usr/include/profile/CalculateProfile\.h$' '/usr/include/profile
 done
 
 echo "== start /usr/bin/pendrio from the unpacked root on a virtual display"
-# Xvfb picks a free display itself and writes its number to fd 3 when ready.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { show "$scratch/xvfb.log"; fail "Xvfb did not start"; }
-    sleep 0.1
-done
-grep -q '^[0-9][0-9]*$' "$scratch/display" || { show "$scratch/xvfb.log"; fail "Xvfb gave no display"; }
-display=:$(cat "$scratch/display")
-echo "   Xvfb (pid $xvfb_pid) on display $display"
+xs_start "$scratch"
+echo "   display $DISPLAY"
 
-mkdir -m 700 "$scratch/runtime"
-env -u WAYLAND_DISPLAY -u LD_LIBRARY_PATH -u QT_PLUGIN_PATH \
-    DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$scratch/runtime" HOME="$scratch" \
-    "$program" >"$scratch/pendrio.log" 2>&1 &
-app_pid=$!
+# xs_start gave the session a HOME and an XDG_RUNTIME_DIR of its own under
+# $scratch. The program must find Qt as an installed system would: no library
+# or plugin path of the developer's, and X even where a Wayland session runs.
+xs_run "$scratch/pendrio.log" env -u WAYLAND_DISPLAY -u LD_LIBRARY_PATH -u QT_PLUGIN_PATH \
+    QT_QPA_PLATFORM=xcb "$program"
+app_pid=$xs_last_pid
 echo "   pendrio (pid $app_pid)"
 
-title_regex="^$(printf '%s' "$title" | sed 's/[].[^$*+?(){}|\\]/\\&/g')\$"
-window=
-for _ in $(seq 300); do
-    if ! kill -0 "$app_pid" 2>/dev/null; then
-        wait "$app_pid" && status=0 || status=$?
-        app_pid=
-        show "$scratch/pendrio.log"
-        fail "pendrio ended (status $status) before its window appeared"
-    fi
-    window=$(DISPLAY="$display" xdotool search --onlyvisible --name "$title_regex" 2>/dev/null) || true
-    window=${window%%$'\n'*}
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-if [ -z "$window" ]; then
-    DISPLAY="$display" xwininfo -root -tree >&2 || true
-    show "$scratch/pendrio.log"
-    fail "no visible window titled '$title' within 30 s"
-fi
-window_pid=$(DISPLAY="$display" xdotool getwindowpid "$window" 2>/dev/null) || window_pid=
-[ "$window_pid" = "$app_pid" ] || fail "the window '$title' belongs to pid '$window_pid', not to pendrio ($app_pid)"
-DISPLAY="$display" xdotool getwindowgeometry "$window" | sed 's/^/   /'
+# xs_find_window takes only a window of this process.
+xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+window=$xs_window
+xdotool getwindowgeometry "$window" | sed 's/^/   /'
 if command -v import >/dev/null; then
-    if DISPLAY="$display" import -window root "$scratch/screenshot.png" 2>/dev/null; then
+    if import -window root "$scratch/screenshot.png" 2>/dev/null; then
         echo "   screenshot: $scratch/screenshot.png"
     fi
 fi
 
-stop "$app_pid"
-app_pid=
+xs_stop "$app_pid"
 echo "PASS: the .deb installs a program whose window '$title' appears"
