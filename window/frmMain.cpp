@@ -38,10 +38,10 @@ Qt::Alignment alignmentOf(TextAlign align) {
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* container) {
-    const QString caption = QString::fromUtf8(spec.caption);
+QWidget* createControl(const ControlSpec& entry, QWidget* container) {
+    const QString caption = QString::fromUtf8(entry.caption);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::Frame:
         widget = new QGroupBox(caption, container);
         break;
@@ -53,8 +53,8 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container) {
     }
     case ControlKind::TextBox: {
         auto* box = new QLineEdit(caption, container);
-        box->setAlignment(alignmentOf(spec.align));
-        box->setAccessibleName(QString::fromUtf8(spec.boxName));
+        box->setAlignment(alignmentOf(entry.align));
+        box->setAccessibleName(QString::fromUtf8(entry.boxName));
         widget = box;
         break;
     }
@@ -68,14 +68,14 @@ QWidget* createControl(const ControlSpec& spec, QWidget* container) {
     }
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(caption, container);
-        box->setChecked(spec.ticked);
+        box->setChecked(entry.ticked);
         widget = box;
         break;
     }
     }
-    widget->setObjectName(QString::fromUtf8(spec.name));
-    widget->setEnabled(spec.enabled);
-    widget->setHidden(!spec.visible);
+    widget->setObjectName(QString::fromUtf8(entry.name));
+    widget->setEnabled(entry.enabled);
+    widget->setHidden(!entry.visible);
     return widget;
 }
 
@@ -90,11 +90,11 @@ double fittingScale(const QWidget& window) {
                           style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
     const int buttonMargin = style->pixelMetric(QStyle::PM_ButtonMargin);
     double scale = 1.0;
-    for (const ControlSpec& spec : Controls()) {
-        const int text = metrics.horizontalAdvance(QString::fromUtf8(spec.caption));
+    for (const ControlSpec& entry : Controls()) {
+        const int text = metrics.horizontalAdvance(QString::fromUtf8(entry.caption));
         int width = 0;
         int height = metrics.height();
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::Frame:
             width = text + 4 * frameWidth + metrics.averageCharWidth() * 2;
             height = 0;
@@ -113,7 +113,7 @@ double fittingScale(const QWidget& window) {
             width = indicator + text + 1;
             break;
         }
-        const QRect atOne = ControlRect(spec, 1.0);
+        const QRect atOne = ControlRect(entry, 1.0);
         scale = std::max({scale, double(width) / atOne.width(), double(height) / atOne.height()});
     }
     return std::ceil(scale * 20.0) / 20.0;
@@ -142,14 +142,15 @@ void frmMain::createControls() {
     frmCalc = static_cast<QGroupBox*>(createControl(Control(FrameName), this));
     frmCalc->setGeometry(ControlRect(Control(FrameName), layoutScale_));
     std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const ControlSpec& spec : Controls()) {
-        if (spec.kind == ControlKind::Frame) {
+    for (const ControlSpec& entry : Controls()) {
+        if (entry.kind == ControlKind::Frame) {
             continue;
         }
-        QWidget* widget = createControl(spec, spec.inFrame ? static_cast<QWidget*>(frmCalc) : this);
-        widget->setGeometry(ControlRect(spec, layoutScale_));
+        QWidget* widget =
+            createControl(entry, entry.inFrame ? static_cast<QWidget*>(frmCalc) : this);
+        widget->setGeometry(ControlRect(entry, layoutScale_));
         if (widget->focusPolicy() != Qt::NoFocus) {
-            tabOrder.emplace_back(spec.tabIndex, widget);
+            tabOrder.emplace_back(entry.tabIndex, widget);
         }
     }
     std::sort(tabOrder.begin(), tabOrder.end(),

@@ -105,33 +105,33 @@ private slots:
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint) ||
                 window->minimumSize() == window->maximumSize());
         QList<QWidget*> placed;
-        for (const ControlSpec& spec : Controls()) {
-            auto* widget = control<QWidget>(spec.name);
+        for (const ControlSpec& entry : Controls()) {
+            auto* widget = control<QWidget>(entry.name);
             const QRect inWindow(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
-            QVERIFY2(window->rect().contains(inWindow), spec.name);
+            QVERIFY2(window->rect().contains(inWindow), entry.name);
             // Captions fit their controls whole.
             if (auto* label = qobject_cast<QLabel*>(widget)) {
-                QVERIFY2(label->sizeHint().width() <= label->width(), spec.name);
+                QVERIFY2(label->sizeHint().width() <= label->width(), entry.name);
             }
             if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-                QVERIFY2(box->sizeHint().width() <= box->width(), spec.name);
+                QVERIFY2(box->sizeHint().width() <= box->width(), entry.name);
             }
             if (auto* button = qobject_cast<QPushButton*>(widget)) {
                 const int text = button->fontMetrics().horizontalAdvance(button->text());
-                QVERIFY2(text < button->width() - 8, spec.name);
+                QVERIFY2(text < button->width() - 8, entry.name);
             }
-            if (spec.kind != ControlKind::Frame && spec.visible) {
+            if (entry.kind != ControlKind::Frame && entry.visible) {
                 for (QWidget* other : placed) {
                     const QRect otherInWindow(other->mapTo(window.get(), QPoint(0, 0)),
                                               other->size());
                     QVERIFY2(
                         !inWindow.intersects(otherInWindow),
-                        qPrintable(QString("%1 overlaps %2").arg(spec.name, other->objectName())));
+                        qPrintable(QString("%1 overlaps %2").arg(entry.name, other->objectName())));
                 }
                 placed << widget;
             }
-            if (spec.kind == ControlKind::TextBox) {
-                QCOMPARE(widget->accessibleName(), QString::fromUtf8(spec.boxName));
+            if (entry.kind == ControlKind::TextBox) {
+                QCOMPARE(widget->accessibleName(), QString::fromUtf8(entry.boxName));
             }
         }
         // The frame's boxes line up with the input boxes above them.
