@@ -27,7 +27,7 @@ struct ControlSpec {
     TextAlign align;     // text boxes only
     bool visible;        // hidden controls exist but are never shown
     bool ticked;         // check boxes only
-    bool enabled;        //
+    bool enabled;        // only the section count starts disabled
     const char* boxName; // text boxes: what a screen reader calls the box
 };
 
