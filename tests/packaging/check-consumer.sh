@@ -29,7 +29,8 @@ cmake --install "$build_dir" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
     { cat "$scratch/install.log" >&2; fail "cmake --install failed"; }
 
 echo "== installed engine files"
-for file in include/profile/ProfileState.h include/profile/CalculateProfile.h; do
+for file in include/profile/ProfileState.h include/profile/CalculateProfile.h \
+    include/profile/CurveFacts.h; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
     echo "   $file"
 done
