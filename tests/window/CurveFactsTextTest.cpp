@@ -1,0 +1,134 @@
+#include "window/CurveFactsText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace pendrio;
+
+namespace {
+
+const QLocale German(QLocale::German, QLocale::Germany);
+
+CurveFacts factsOf(double metres, double startSlope, double endSlope) {
+    ProfileState state;
+    state.TrackLength = metres * UnitsPerMetre;
+    state.StartGradient = std::atan(startSlope);
+    state.EndGradient = std::atan(endSlope);
+    return ComputeCurveFacts(state);
+}
+
+// A crest whose extreme, if any, lies at `place` with nothing else known.
+CurveFacts crestWith(std::optional<ExtremePlace> place) {
+    CurveFacts facts;
+    facts.Kind = CurveKind::Crest;
+    if (place) {
+        facts.Extreme = CurveExtreme{};
+        facts.Extreme->Place = *place;
+    }
+    return facts;
+}
+
+} // namespace
+
+// Track units are rounded whole, metres to three places: 800 m crest from
+// +1.5 % to -2.5 % has R = 800 m / 0.04 = 20000 m = 393700787.4 units, its high
+// point at 300 m = 5905511.8 units, 2.25 m = 44291.3 units up, and falls 4 m.
+TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
+    struct Row {
+        std::string name;
+        QLocale locale;
+        CurveFacts facts;
+        QStringList lines;
+    };
+    const std::vector<Row> rows = {
+        {"CrestPoint",
+         QLocale::c(),
+         factsOf(800, 0.015, -0.025),
+         {"Crest, vertical radius 393700787 track units (20000 m)",
+          "High point 5905512 track units (300 m) from the start, 44291 track units (2.25 m) "
+          "above the start",
+          "Total rise -78740 track units (-4 m)"}},
+        {"CrestComma",
+         German,
+         factsOf(800, 0.015, -0.025),
+         {"Crest, vertical radius 393700787 track units (20000 m)",
+          "High point 5905512 track units (300 m) from the start, 44291 track units (2,25 m) "
+          "above the start",
+          "Total rise -78740 track units (-4 m)"}},
+        // R = 123.4 m / 0.04 = 3085 m, lowest at 61.7 m, 0.02 * 61.7 / 2 = 0.617 m down.
+        {"SymmetricSagComma",
+         German,
+         factsOf(123.4, -0.02, 0.02),
+         {"Sag, vertical radius 60728346 track units (3085 m)",
+          "Low point 1214567 track units (61,7 m) from the start, 12146 track units (0,617 m) "
+          "below the start",
+          "Total rise 0 track units (0 m)"}},
+        {"SagFromLevelPoint",
+         QLocale::c(),
+         factsOf(500, 0, 0.02),
+         {"Sag, vertical radius 492125984 track units (25000 m)", "Low point at the start",
+          "Total rise 98425 track units (5 m)"}},
+        // Flattest slope 1 % at the end: R = 600 m / 0.03 * 1.0001^(3/2) = 20003.0 m.
+        {"SagStillFallingPoint",
+         QLocale::c(),
+         factsOf(600, -0.04, -0.01),
+         {"Sag, vertical radius 393759844 track units (20003 m)",
+          "Low point at the end, 295276 track units (15 m) below the start",
+          "Total rise -295276 track units (-15 m)"}},
+        {"StraightInclinePoint",
+         QLocale::c(),
+         factsOf(100, 0.01, 0.01),
+         {"Straight incline, vertical radius ∞", "Total rise 19685 track units (1 m)"}},
+        {"NothingKnown",
+         German,
+         CurveFacts{},
+         {"Kind of curve beyond range", "Total rise beyond range"}},
+        {"CrestWithoutExtreme",
+         QLocale::c(),
+         crestWith(std::nullopt),
+         {"Crest, vertical radius beyond range", "High point beyond range",
+          "Total rise beyond range"}},
+        {"CrestExtremeInsideUnknown",
+         QLocale::c(),
+         crestWith(ExtremePlace::Inside),
+         {"Crest, vertical radius beyond range",
+          "High point inside the stretch, distance beyond range, height beyond range",
+          "Total rise beyond range"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(CurveFactsLines(row.facts, row.locale).join('\n').toStdString(),
+                  row.lines.join('\n').toStdString());
+    }
+}
+
+TEST(CurveFactsLines, NeverWriteInfOrNan) {
+    using Limits = std::numeric_limits<double>;
+    const std::vector<double> values = {0,
+                                        -0.0,
+                                        1e-300,
+                                        1e300,
+                                        Limits::max(),
+                                        -Limits::max(),
+                                        Limits::infinity(),
+                                        Limits::quiet_NaN()};
+    for (const QLocale& locale : {QLocale::c(), German}) {
+        for (const double length : values) {
+            for (const double gradient : values) {
+                ProfileState state;
+                state.TrackLength = length;
+                state.StartGradient = gradient;
+                state.EndGradient = -0.5;
+                state.SectionHeight.at(1) = length;
+                const QString text = CurveFactsLines(ComputeCurveFacts(state), locale).join('\n');
+                SCOPED_TRACE(text.toStdString());
+                EXPECT_FALSE(text.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
+                EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+            }
+        }
+    }
+}
