@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake g++ make pkgconf qt6-base-dev
+    cmake g++ make pkgconf qt6-base-dev qt6-svg-dev
     # run time: Qt draws the SVG window icon through this plugin
     libqt6svg6
     # tests, fuzzing, benchmarks (time: peak memory in bench/startup.sh)
@@ -13,6 +13,8 @@ packages=(
     # real-window tests, screenshots and packaging checks
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
+    # the real clipboard and the exported files: xclip, rsvg-convert
+    xclip librsvg2-bin
 )
 
 missing=()

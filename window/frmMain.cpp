@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "NumberText.h"
+#include "ProfileActions.h"
 #include "WindowLayout.h"
 #include "profile/CalculateProfile.h"
 
@@ -131,6 +132,12 @@ frmMain::frmMain(std::function<void()> beep, QWidget* parent)
     wireEvents();
     Form_Load();
     txtInput[0]->setFocus(Qt::OtherFocusReason);
+    profileActions_ = new ProfileActions(*this);
+}
+
+// The profile window refers to calculated_: it goes first.
+frmMain::~frmMain() {
+    delete profileActions_;
 }
 
 void frmMain::createControls() {
@@ -260,8 +267,13 @@ void frmMain::cmdCalculate_Click() {
     for (QLineEdit* box : txtInput) {
         box->setEnabled(false);
     }
-    if (!isTicked(chkAutomatic) && !CalculateProfile(state_)) {
-        beep(); // nothing stored: the last results stay on display
+    if (!isTicked(chkAutomatic)) {
+        if (CalculateProfile(state_)) {
+            calculated_ = state_;
+            emit profileChanged();
+        } else {
+            beep(); // nothing stored: the last results stay on display
+        }
     }
     state_.CurrentSection = 1;
     ShowSection();
@@ -308,6 +320,15 @@ void frmMain::ShowSection() {
     txtSStartGradient->setText(degrees(state_.SectionStartAngle.at(i)));
     txtSEndGradient->setText(degrees(state_.SectionEndAngle.at(i)));
     txtActualSection->setText(NumberToText(state_.CurrentSection, locale));
+    emit sectionShown();
+}
+
+void frmMain::goToSection(int section) {
+    if (section < 1 || section > MaxSections) {
+        return;
+    }
+    state_.CurrentSection = static_cast<std::int16_t>(section);
+    ShowSection();
 }
 
 void frmMain::cmdNext_Click() {
@@ -384,6 +405,10 @@ bool frmMain::commitInput(std::int16_t index) {
                                  : state_.EndGradient;
     field = stored;
     box->setText(shown);
+    if (index == 1) { // the height at start is section 1's, shown at once
+        calculated_.SectionHeight.at(1) = stored;
+        emit profileChanged();
+    }
     return true;
 }
 

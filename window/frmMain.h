@@ -8,6 +8,10 @@
 // back in normal form, or refused with a beep and the text the box had when it
 // got the focus. "Calculate" runs CalculateProfile on the stored inputs and
 // shows section 1; "Next" and "Previous" step through the sections.
+//
+// Everything beyond these controls (the profile window, copying the sections,
+// the result boxes' tooltips) lives in ProfileActions, which follows the
+// window through two signals and steps it through goToSection.
 #pragma once
 
 #include "profile/ProfileState.h"
@@ -25,18 +29,39 @@ class QPushButton;
 
 namespace pendrio {
 
+class ProfileActions;
+
 class frmMain : public QWidget {
     Q_OBJECT
 
 public:
     // `beep` sounds the system beep; by default QApplication::beep().
     explicit frmMain(std::function<void()> beep = {}, QWidget* parent = nullptr);
+    ~frmMain() override;
 
     const ProfileState& state() const { return state_; }
+
+    // The profile of the last calculation that succeeded, as the frame shows
+    // it section by section: its SectionCount is the number of sections then
+    // calculated, and a height at start committed since then is already in.
+    const ProfileState& calculatedProfile() const { return calculated_; }
+
+    ProfileActions* profileActions() const { return profileActions_; }
+
+    // Shows `section` in the frame, as stepping to it with "Next" and
+    // "Previous" would; ignored outside 1..MaxSections.
+    void goToSection(int section);
 
     // The common factor by which the twip layout was scaled so that every
     // caption fits the default font.
     double layoutScale() const { return layoutScale_; }
+
+signals:
+    // calculatedProfile() has changed: a calculation succeeded, or a new
+    // height at start was committed.
+    void profileChanged();
+    // The frame has been written for state().CurrentSection.
+    void sectionShown();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +86,8 @@ private:
     void finishSuspendedFocus(QObject* gainingFocus);
 
     ProfileState state_;
+    ProfileState calculated_;
+    ProfileActions* profileActions_ = nullptr;
     std::function<void()> beep_;
     double layoutScale_ = 1.0;
 

@@ -1,0 +1,15 @@
+// Writing a whole file or nothing.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pendrio {
+
+// Writes `contents` to `path` through a temporary file that replaces the old
+// one only once everything is on disk, so that a failure (no such folder, no
+// permission, a full disk) leaves no partial file and the old one untouched.
+// Returns an empty string on success, else why it failed, for the user.
+QString WriteFileAtomically(const QString& path, const QByteArray& contents);
+
+} // namespace pendrio

@@ -1,0 +1,147 @@
+#include "window/ProfileActions.h"
+
+#include "profile/ProfileState.h"
+#include "window/ProfileWindow.h"
+#include "window/ResultToolTips.h"
+#include "window/SectionTableText.h"
+#include "window/WindowPlacement.h"
+#include "window/frmMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+
+#include <array>
+
+namespace pendrio {
+
+namespace {
+
+// The six result boxes whose values have more digits than the box shows.
+enum class ResultKind { Length, Gradient };
+struct ResultBox {
+    const char* name;
+    ResultKind kind;
+    double (*value)(const ProfileState& state, int section);
+};
+const std::array<ResultBox, 6> resultBoxes{{
+    {"txtSectionLength", ResultKind::Length, [](const ProfileState& s, int) { return s.SectionLength; }},
+    {"txtCoeff2", ResultKind::Length, [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},
+    {"txtCoeff1", ResultKind::Length, [](const ProfileState& s, int i) { return s.SectionCoeff1.at(i); }},
+    {"txtCoeff0", ResultKind::Length, [](const ProfileState& s, int i) { return s.SectionHeight.at(i); }},
+    {"txtSStartGradient", ResultKind::Gradient,
+     [](const ProfileState& s, int i) { return s.SectionStartAngle.at(i); }},
+    {"txtSEndGradient", ResultKind::Gradient,
+     [](const ProfileState& s, int i) { return s.SectionEndAngle.at(i); }},
+}};
+
+QString nativeText(const QKeySequence& keys) {
+    return keys.toString(QKeySequence::NativeText);
+}
+
+} // namespace
+
+QKeySequence ProfileActions::copyAllSectionsShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+}
+
+QKeySequence ProfileActions::showProfileShortcut() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+}
+
+ProfileActions::ProfileActions(frmMain& window) : QObject(&window), window_(window) {
+    const auto makeAction = [&](const char* name, const char* text, const QKeySequence& keys) {
+        auto* action = new QAction(QString::fromUtf8(text), &window);
+        action->setObjectName(QString::fromUtf8(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(action->text(), nativeText(keys)));
+        window.addAction(action);
+        return action;
+    };
+    copyAllSections_ =
+        makeAction("actCopyAllSections", "Copy all sections", copyAllSectionsShortcut());
+    showProfile_ = makeAction("actShowProfile", "Show profile", showProfileShortcut());
+    connect(copyAllSections_, &QAction::triggered, this,
+            &ProfileActions::copyAllSectionsToClipboard);
+    connect(showProfile_, &QAction::triggered, this, &ProfileActions::openProfileWindow);
+    connect(&window, &frmMain::sectionShown, this, &ProfileActions::updateToolTips);
+    addContextMenus();
+    updateToolTips();
+    window.installEventFilter(this);
+}
+
+ProfileActions::~ProfileActions() = default;
+
+void ProfileActions::copyAllSectionsToClipboard() {
+    QGuiApplication::clipboard()->setText(
+        SectionsAsTabText(window_.calculatedProfile(), window_.locale()));
+}
+
+void ProfileActions::openProfileWindow() {
+    if (!profileWindow_) {
+        profileWindow_ = std::make_unique<ProfileWindow>(
+            window_.calculatedProfile(), QList<QAction*>{copyAllSections_, showProfile_});
+        ProfileWindow* profile = profileWindow_.get();
+        profile->setCurrentSection(window_.state().CurrentSection);
+        connect(&window_, &frmMain::profileChanged, profile, &ProfileWindow::refresh);
+        connect(&window_, &frmMain::sectionShown, profile,
+                [this, profile] { profile->setCurrentSection(window_.state().CurrentSection); });
+        connect(profile, &ProfileWindow::sectionChosen, &window_, &frmMain::goToSection);
+        const QScreen* screen = window_.screen();
+        profile->move(PlaceBeside(window_.frameGeometry(), profile->frameGeometry().size(),
+                                  screen ? screen->availableGeometry() : QRect()));
+    }
+    profileWindow_->show();
+    profileWindow_->raise();
+    profileWindow_->activateWindow();
+}
+
+// The frame's own menu holds the two commands; a result box keeps its usual
+// editing menu and gets them below it.
+void ProfileActions::addContextMenus() {
+    auto* frame = window_.findChild<QGroupBox*>(QStringLiteral("frmCalc"));
+    frame->setContextMenuPolicy(Qt::ActionsContextMenu);
+    frame->addActions({copyAllSections_, showProfile_});
+    for (const ResultBox& entry : resultBoxes) {
+        auto* box = window_.findChild<QLineEdit*>(QString::fromUtf8(entry.name));
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+            QMenu* menu = box->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            menu->addActions({copyAllSections_, showProfile_});
+            menu->popup(box->mapToGlobal(at));
+        });
+    }
+}
+
+void ProfileActions::updateToolTips() {
+    const ProfileState& state = window_.state();
+    const int section = state.CurrentSection;
+    const QLocale locale = window_.locale();
+    const QString hints =
+        ShortcutHint(nativeText(copyAllSectionsShortcut()), copyAllSections_->text()) + u'\n' +
+        ShortcutHint(nativeText(showProfileShortcut()), showProfile_->text());
+    for (const ResultBox& entry : resultBoxes) {
+        const double value = entry.value(state, section);
+        const QString tip = entry.kind == ResultKind::Length ? LengthToolTip(value, locale)
+                                                             : GradientToolTip(value, locale);
+        window_.findChild<QLineEdit*>(QString::fromUtf8(entry.name))
+            ->setToolTip(tip + u'\n' + hints);
+    }
+}
+
+// Closing the main window ends the session: the profile window goes with it.
+bool ProfileActions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::Close && profileWindow_) {
+        profileWindow_->close();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace pendrio

@@ -1,0 +1,375 @@
+#include "window/ProfilePlot.h"
+
+#include "window/NumberText.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pendrio {
+
+namespace {
+
+constexpr int SamplesPerPlot = 1024; // enough for a smooth curve at any width
+
+int sectionCount(const ProfileState& profile) {
+    return std::clamp<int>(profile.SectionCount, 0, MaxSections);
+}
+
+} // namespace
+
+// From data (distance, height) to pixels inside the axes' box and back.
+struct ProfilePlot::Mapping {
+    QRectF box;
+    double xScale = 1;  // pixels per track unit along the stretch
+    double yScale = 1;  // pixels per track unit of height: xScale times the exaggeration
+    double middle = 0;  // the height drawn at the box's vertical centre
+    double exaggeration = 1;
+
+    QPointF toPixels(double distance, double height) const {
+        return {box.left() + distance * xScale, box.center().y() - (height - middle) * yScale};
+    }
+    double distanceAt(double x) const { return (x - box.left()) / xScale; }
+    double lowestShown() const { return middle - box.height() / 2 / yScale; }
+    double highestShown() const { return middle + box.height() / 2 / yScale; }
+};
+
+struct ProfilePlot::Colours {
+    QColor background, text, grid, boundary, curve, highlight;
+    static Colours of(const QPalette& palette) {
+        QColor band = palette.color(QPalette::Highlight);
+        return {palette.color(QPalette::Base),        palette.color(QPalette::Text),
+                palette.color(QPalette::Mid).lighter(130), palette.color(QPalette::Mid),
+                palette.color(QPalette::Text),        band};
+    }
+    static Colours forFiles() {
+        return {Qt::white, Qt::black, QColor(220, 220, 220), QColor(150, 150, 150), Qt::black,
+                QColor(48, 140, 198)};
+    }
+};
+
+ProfilePlot::ProfilePlot(const ProfileState& profile, QWidget* parent)
+    : QWidget(parent), profile_(profile) {
+    setObjectName(QStringLiteral("plotProfile"));
+    setAccessibleName(QStringLiteral("Height profile"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setMinimumSize(320, 200);
+    refresh();
+}
+
+QSize ProfilePlot::sizeHint() const {
+    return {720, 340};
+}
+
+void ProfilePlot::refresh() {
+    const int n = sectionCount(profile_);
+    samples_.clear();
+    sectionSamples_.clear();
+    const int perSection = n > 0 ? std::max(4, SamplesPerPlot / n) : 0;
+    samples_.reserve(std::size_t(n) * std::size_t(perSection + 1));
+    for (int i = 1; i <= n; ++i) {
+        sectionSamples_.push_back(samples_.size());
+        const double start = SectionStart(profile_, i);
+        const double c1 = profile_.SectionCoeff1.at(i);
+        const double c2 = profile_.SectionCoeff2.at(i);
+        for (int j = 0; j <= perSection; ++j) {
+            const double t = double(j) / perSection;
+            samples_.emplace_back(start + t * profile_.SectionLength,
+                                  profile_.SectionHeight.at(i) + (c1 * t + c2 * (t * t)));
+        }
+    }
+    sectionSamples_.push_back(samples_.size());
+    drawable_ = !samples_.empty() && std::isfinite(profile_.TrackLength) &&
+                profile_.TrackLength > 0;
+    lowest_ = highest_ = 0;
+    if (drawable_) {
+        const auto [low, high] = std::minmax_element(
+            samples_.begin(), samples_.end(),
+            [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+        lowest_ = low->y();
+        highest_ = high->y();
+        drawable_ = std::isfinite(highest_ - lowest_) && std::isfinite((highest_ + lowest_) / 2);
+    }
+    hover_.reset();
+    setHighlightedSection(highlighted_);
+    update();
+}
+
+void ProfilePlot::setHighlightedSection(int section) {
+    highlighted_ = section;
+    setAccessibleDescription(highlightedSectionText());
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+    update();
+}
+
+QString ProfilePlot::numberText(double value, int significant) const {
+    if (!std::isfinite(value) || value == 0) {
+        return NumberToText(std::isfinite(value) ? 0.0 : value, locale());
+    }
+    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
+    const int places = std::clamp(significant - 1 - magnitude, 0, 15);
+    return NumberToText(RoundHalfEven(value, places), locale());
+}
+
+QString ProfilePlot::highlightedSectionText() const {
+    const int n = sectionCount(profile_);
+    if (highlighted_ < 1 || highlighted_ > n) {
+        return QStringLiteral("No section highlighted");
+    }
+    const int i = highlighted_;
+    return QStringLiteral("Section %1 of %2 highlighted: from %3 to %4 track units, height at "
+                          "start %5 track units, gradient %6° to %7°")
+        .arg(i)
+        .arg(n)
+        .arg(numberText(SectionStart(profile_, i)), numberText(SectionStart(profile_, i + 1)),
+             numberText(profile_.SectionHeight.at(i)),
+             numberText(RadiansToDegrees(profile_.SectionStartAngle.at(i)), 4),
+             numberText(RadiansToDegrees(profile_.SectionEndAngle.at(i)), 4));
+}
+
+QString ProfilePlot::hoverText() const {
+    if (!hover_) {
+        return {};
+    }
+    return QStringLiteral("Section %1 · distance %2 · height %3 · gradient %4° (%5 %)")
+        .arg(hover_->section)
+        .arg(numberText(hover_->distance), numberText(hover_->height),
+             numberText(RadiansToDegrees(hover_->gradient), 4),
+             numberText(std::tan(hover_->gradient) * 100.0, 4));
+}
+
+std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,
+                                                            int captionLines) const {
+    if (!drawable_) {
+        return std::nullopt;
+    }
+    const QFontMetricsF metrics(font());
+    const double line = metrics.height();
+    Mapping m;
+    m.box = area.adjusted(metrics.horizontalAdvance(QStringLiteral("-8888888888")) + 8,
+                          2 * line + 8, -metrics.horizontalAdvance(QStringLiteral("8888")),
+                          -(2 * line + 10 + captionLines * line));
+    if (m.box.width() < 20 || m.box.height() < 20) {
+        return std::nullopt;
+    }
+    const double span = highest_ - lowest_;
+    m.xScale = m.box.width() / profile_.TrackLength;
+    m.exaggeration = VerticalExaggeration(profile_.TrackLength, span, m.box.width(), m.box.height());
+    m.yScale = m.xScale * m.exaggeration;
+    m.middle = lowest_ / 2 + highest_ / 2;
+    if (!std::isfinite(m.xScale) || !std::isfinite(m.yScale) || m.xScale <= 0 || m.yScale <= 0 ||
+        !std::isfinite(m.lowestShown()) || !std::isfinite(m.highestShown())) {
+        return std::nullopt;
+    }
+    return m;
+}
+
+double ProfilePlot::exaggerationFor(const QRectF& area) const {
+    const std::optional<Mapping> m = mappingFor(area, 0);
+    return m ? m->exaggeration : 1.0;
+}
+
+void ProfilePlot::paintPlot(QPainter& painter, const QRectF& area,
+                            const QStringList& caption) const {
+    paintInto(painter, area, caption, Colours::forFiles(), false);
+}
+
+void ProfilePlot::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintInto(painter, rect(), {}, Colours::of(palette()), true);
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void ProfilePlot::paintInto(QPainter& painter, const QRectF& area, const QStringList& caption,
+                            const Colours& colours, bool interactive) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font());
+    painter.fillRect(area, colours.background);
+    const QFontMetricsF metrics(font());
+    const double line = metrics.height();
+    painter.setPen(colours.text);
+    const QRectF captionArea(area.left() + 8, area.bottom() - caption.size() * line - 4,
+                             area.width() - 16, caption.size() * line);
+    painter.drawText(captionArea, Qt::AlignLeft | Qt::AlignTop, caption.join(u'\n'));
+
+    const std::optional<Mapping> mapping = mappingFor(area, int(caption.size()));
+    if (!mapping) {
+        painter.drawText(area, Qt::AlignCenter,
+                         drawable_ ? QStringLiteral("Too little room to draw the profile")
+                                   : QStringLiteral("The heights are too large to draw"));
+        painter.restore();
+        return;
+    }
+    const Mapping& m = *mapping;
+    const int n = sectionCount(profile_);
+    const double length = profile_.TrackLength;
+
+    // The section on display in the main window, as a band behind everything.
+    if (highlighted_ >= 1 && highlighted_ <= n) {
+        QColor band = colours.highlight;
+        band.setAlpha(60);
+        const double left = m.toPixels(SectionStart(profile_, highlighted_), 0).x();
+        const double right = m.toPixels(SectionStart(profile_, highlighted_ + 1), 0).x();
+        painter.fillRect(QRectF(left, m.box.top(), std::max(right - left, 1.0), m.box.height()),
+                         band);
+    }
+
+    // Grid and tick labels.
+    painter.setClipRect(area);
+    const double xStep = TickStep(length, std::max(2, int(m.box.width() / 90)));
+    for (double x : TickValues(0, length, xStep)) {
+        const double px = m.toPixels(x, 0).x();
+        painter.setPen(colours.grid);
+        painter.drawLine(QPointF(px, m.box.top()), QPointF(px, m.box.bottom()));
+        painter.setPen(colours.text);
+        painter.drawText(QRectF(px - 60, m.box.bottom() + 2, 120, line), Qt::AlignHCenter,
+                         NumberToText(x, locale()));
+    }
+    const double yStep =
+        TickStep(m.highestShown() - m.lowestShown(), std::max(2, int(m.box.height() / 40)));
+    for (double y : TickValues(m.lowestShown(), m.highestShown(), yStep)) {
+        const double py = m.toPixels(0, y).y();
+        painter.setPen(colours.grid);
+        painter.drawLine(QPointF(m.box.left(), py), QPointF(m.box.right(), py));
+        painter.setPen(colours.text);
+        painter.drawText(QRectF(area.left(), py - line / 2, m.box.left() - area.left() - 4, line),
+                         Qt::AlignRight | Qt::AlignVCenter, NumberToText(y, locale()));
+    }
+
+    // Section boundaries: lines where there is room for them, marks on the
+    // curve always.
+    painter.setClipRect(m.box.adjusted(-1, -1, 1, 1));
+    const bool roomForLines = m.box.width() / std::max(n, 1) >= 6;
+    for (int i = 2; i <= n; ++i) {
+        const QPointF at = m.toPixels(samples_[sectionSamples_[std::size_t(i - 1)]].x(),
+                                      samples_[sectionSamples_[std::size_t(i - 1)]].y());
+        painter.setPen(QPen(colours.boundary, 1, roomForLines ? Qt::DotLine : Qt::SolidLine));
+        if (roomForLines) {
+            painter.drawLine(QPointF(at.x(), m.box.top()), QPointF(at.x(), m.box.bottom()));
+        }
+        painter.setPen(QPen(colours.text, 1));
+        painter.drawLine(at - QPointF(0, 5), at + QPointF(0, 5));
+    }
+
+    // The curve, and the highlighted section over it.
+    const auto path = [&](std::size_t first, std::size_t last) {
+        QPainterPath p(m.toPixels(samples_[first].x(), samples_[first].y()));
+        for (std::size_t k = first + 1; k < last; ++k) {
+            p.lineTo(m.toPixels(samples_[k].x(), samples_[k].y()));
+        }
+        return p;
+    };
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(colours.curve, 1.5));
+    painter.drawPath(path(0, samples_.size()));
+    if (highlighted_ >= 1 && highlighted_ <= n) {
+        painter.setPen(QPen(colours.highlight, 3.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawPath(path(sectionSamples_[std::size_t(highlighted_ - 1)],
+                              sectionSamples_[std::size_t(highlighted_)]));
+    }
+
+    if (interactive && hover_) {
+        const QPointF at = m.toPixels(hover_->distance, hover_->height);
+        painter.setPen(QPen(colours.boundary, 1, Qt::DashLine));
+        painter.drawLine(QPointF(at.x(), m.box.top()), QPointF(at.x(), m.box.bottom()));
+        painter.setPen(colours.text);
+        painter.setBrush(colours.highlight);
+        painter.drawEllipse(at, 4, 4);
+    }
+
+    // Frame, axis titles, the exaggeration, and what the pointer is on.
+    painter.setClipping(false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(colours.text);
+    painter.drawRect(m.box);
+    painter.drawText(QRectF(m.box.left(), m.box.bottom() + line + 4, m.box.width(), line),
+                     Qt::AlignHCenter, QStringLiteral("Distance from the start [track units]"));
+    painter.drawText(QRectF(area.left() + 8, m.box.top() - line - 4, m.box.width(), line),
+                     Qt::AlignLeft, QStringLiteral("Height [track units]"));
+    const QString scale =
+        m.exaggeration == 1 ? QStringLiteral("True scale: heights as distances")
+        : m.exaggeration > 1
+            ? QStringLiteral("Heights exaggerated ×%1").arg(NumberToText(m.exaggeration, locale()))
+            : QStringLiteral("Heights drawn ×%1").arg(NumberToText(m.exaggeration, locale()));
+    painter.drawText(QRectF(m.box.left(), m.box.top() - line - 4, m.box.width(), line),
+                     Qt::AlignRight, scale);
+    if (interactive && hover_) {
+        painter.drawText(QRectF(area.left() + 8, area.top() + 2, area.width() - 16, line),
+                         Qt::AlignLeft, hoverText());
+    }
+    painter.restore();
+}
+
+std::optional<ProfilePoint> ProfilePlot::pointUnder(const QPointF& position) const {
+    const std::optional<Mapping> m = mappingFor(rect(), 0);
+    if (!m || position.x() < m->box.left() || position.x() > m->box.right() ||
+        position.y() < m->box.top() || position.y() > m->box.bottom()) {
+        return std::nullopt;
+    }
+    return ProfilePointAt(profile_, m->distanceAt(position.x()));
+}
+
+void ProfilePlot::mouseMoveEvent(QMouseEvent* event) {
+    hover_ = pointUnder(event->position());
+    update();
+}
+
+void ProfilePlot::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    if (const std::optional<ProfilePoint> point = pointUnder(event->position())) {
+        emit sectionChosen(point->section);
+    }
+}
+
+void ProfilePlot::leaveEvent(QEvent*) {
+    hover_.reset();
+    update();
+}
+
+void ProfilePlot::keyPressEvent(QKeyEvent* event) {
+    const int n = sectionCount(profile_);
+    int wanted = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        wanted = highlighted_ - 1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        wanted = highlighted_ + 1;
+        break;
+    case Qt::Key_Home:
+        wanted = 1;
+        break;
+    case Qt::Key_End:
+        wanted = n;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (wanted >= 1 && wanted <= n && wanted != highlighted_) {
+        emit sectionChosen(wanted);
+    }
+}
+
+} // namespace pendrio

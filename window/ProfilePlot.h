@@ -1,0 +1,77 @@
+// The height profile of the last calculation, drawn by hand with QPainter:
+// the curve from each section's own parabola, the section boundaries, the
+// section on display in the main window highlighted, readable 1-2-5 ticks on
+// both axes, and the heights exaggerated so that a gentle curve shows. The
+// same drawing goes to the screen and, through paintPlot(), to SVG and PNG.
+//
+// Pointing shows the distance, height and gradient there; a click, or the
+// arrow keys, Home and End, ask for a section through sectionChosen().
+#pragma once
+
+#include "profile/ProfileState.h"
+#include "window/PlotGeometry.h"
+
+#include <QPointF>
+#include <QStringList>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+namespace pendrio {
+
+class ProfilePlot : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ProfilePlot(const ProfileState& profile, QWidget* parent = nullptr);
+
+    // The profile has changed: sample the curve anew.
+    void refresh();
+    // The section to highlight; none outside 1..SectionCount.
+    void setHighlightedSection(int section);
+    int highlightedSection() const { return highlighted_; }
+
+    // What the highlight shows, in words, for screen readers and tests.
+    QString highlightedSectionText() const;
+    // What pointing at the curve shows; empty when the pointer is elsewhere.
+    QString hoverText() const;
+    // The factor by which heights are drawn larger than distances in `area`.
+    double exaggerationFor(const QRectF& area) const;
+
+    // Draws the whole plot into `area` of any paint device, dark on light,
+    // with the `caption` lines below it; no pointer marks and no focus frame.
+    void paintPlot(QPainter& painter, const QRectF& area, const QStringList& caption = {}) const;
+
+    QSize sizeHint() const override;
+
+signals:
+    void sectionChosen(int section);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct Mapping;
+    struct Colours;
+    std::optional<Mapping> mappingFor(const QRectF& area, int captionLines) const;
+    void paintInto(QPainter& painter, const QRectF& area, const QStringList& caption,
+                   const Colours& colours, bool interactive) const;
+    std::optional<ProfilePoint> pointUnder(const QPointF& position) const;
+    QString numberText(double value, int significant = 6) const;
+
+    const ProfileState& profile_;
+    std::vector<QPointF> samples_; // (distance, height) along the curve
+    std::vector<std::size_t> sectionSamples_; // first sample of section i at i - 1
+    double lowest_ = 0;
+    double highest_ = 0;
+    bool drawable_ = false;
+    int highlighted_ = 0;
+    std::optional<ProfilePoint> hover_;
+};
+
+} // namespace pendrio

@@ -1,0 +1,241 @@
+#include "window/ProfileWindow.h"
+
+#include "window/AtomicFile.h"
+#include "window/CurveFactsText.h"
+#include "window/ProfilePlot.h"
+#include "window/SectionTableModel.h"
+#include "window/SectionTableText.h"
+#include "profile/CurveFacts.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QSvgGenerator>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <set>
+
+namespace pendrio {
+
+namespace {
+
+// Exported plots are drawn at this size (SVG user units and PNG pixels).
+constexpr QSize ImageSize(1200, 600);
+
+struct FileType {
+    const char* title;
+    const char* filter;
+    const char* suffix;
+};
+const FileType csvType{"Save sections as CSV", "CSV files (*.csv)", "csv"};
+const FileType svgType{"Save plot as SVG", "SVG images (*.svg)", "svg"};
+const FileType pngType{"Save plot as PNG", "PNG images (*.png)", "png"};
+
+} // namespace
+
+ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), profile_(profile) {
+    setObjectName(QStringLiteral("frmProfile"));
+    setWindowTitle(QStringLiteral("Profile – Pendrio V0.0"));
+    // Closing it only hides it; the main window's closing ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    plot_ = new ProfilePlot(profile_, this);
+    facts_ = new QLabel(this);
+    facts_->setObjectName(QStringLiteral("lblCurveFacts"));
+    facts_->setAccessibleName(QStringLiteral("Curve facts"));
+    facts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    model_ = new SectionTableModel(profile_, this);
+    model_->setLocale(locale());
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("tblSections"));
+    table_->setAccessibleName(QStringLiteral("Sections"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false); // Tab leaves the table, as in a form
+    table_->verticalHeader()->hide();
+    table_->setWordWrap(false);
+    // Widths from the font once, not measured from 2,000 cells after each change.
+    const QFontMetrics metrics(table_->font());
+    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308")) + 12;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        table_->setColumnWidth(c, c == 0 ? metrics.horizontalAdvance(QStringLiteral("Section")) + 16
+                                         : numberWidth);
+    }
+    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { tableRowChanged(current.row()); });
+
+    auto* top = new QWidget(this);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(plot_, 1);
+    topLayout->addWidget(facts_);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(top);
+    splitter->addWidget(table_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+    createMenus(shared);
+    setTabOrder(plot_, table_);
+
+    connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
+    resize(780, 640);
+    refresh();
+}
+
+void ProfileWindow::createMenus(const QList<QAction*>& shared) {
+    auto* bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys,
+                            auto slot) {
+        QAction* action = menu->addAction(text, this, slot);
+        action->setShortcut(keys);
+        return action;
+    };
+    add(file, QStringLiteral("Save as &CSV…"), QKeySequence::Save,
+        [this] { chooseFileAndSave(FileKind::Csv); });
+    add(file, QStringLiteral("Save plot as &SVG…"), QKeySequence(),
+        [this] { chooseFileAndSave(FileKind::Svg); });
+    add(file, QStringLiteral("Save plot as &PNG…"), QKeySequence(),
+        [this] { chooseFileAndSave(FileKind::Png); });
+    file->addSeparator();
+    add(file, QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    // Ctrl+C copies the selected rows while the table has the focus; the
+    // main window's "Copy all sections" works everywhere in this window.
+    auto* copyRows = new QAction(QStringLiteral("&Copy selected rows"), table_);
+    copyRows->setShortcut(QKeySequence::Copy);
+    copyRows->setShortcutContext(Qt::WidgetShortcut);
+    connect(copyRows, &QAction::triggered, this, &ProfileWindow::copySelectedRows);
+    table_->addAction(copyRows);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    edit->addAction(copyRows);
+    for (QAction* action : shared) {
+        addAction(action);
+        table_->addAction(action);
+    }
+    edit->addActions(shared);
+}
+
+void ProfileWindow::refresh() {
+    facts_->setText(CurveFactsLines(ComputeCurveFacts(profile_), locale()).join(u'\n'));
+    model_->refresh();
+    plot_->refresh();
+    setCurrentSection(currentSection_);
+}
+
+void ProfileWindow::setCurrentSection(int section) {
+    currentSection_ = section;
+    plot_->setHighlightedSection(section);
+    following_ = true;
+    if (section >= 1 && section <= model_->rowCount()) {
+        const QModelIndex index = model_->index(section - 1, 0);
+        table_->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        table_->scrollTo(index);
+    } else {
+        table_->selectionModel()->clearSelection();
+    }
+    following_ = false;
+}
+
+void ProfileWindow::tableRowChanged(int row) {
+    if (!following_ && row >= 0) {
+        emit sectionChosen(row + 1);
+    }
+}
+
+QString ProfileWindow::selectedRowsText() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+        rows.insert(index.row() + 1);
+    }
+    return SectionsAsTabText(profile_, locale(), {rows.begin(), rows.end()});
+}
+
+void ProfileWindow::copySelectedRows() const {
+    QGuiApplication::clipboard()->setText(selectedRowsText());
+}
+
+QStringList ProfileWindow::plotCaption() const {
+    return facts_->text().isEmpty() ? QStringList() : facts_->text().split(u'\n');
+}
+
+QString ProfileWindow::saveCsv(const QString& path) const {
+    return WriteFileAtomically(path, SectionsAsCsv(profile_));
+}
+
+QString ProfileWindow::saveSvg(const QString& path) const {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(ImageSize);
+    svg.setViewBox(QRect(QPoint(0, 0), ImageSize));
+    svg.setTitle(QStringLiteral("Height profile"));
+    svg.setDescription(plotCaption().join(u'\n'));
+    {
+        QPainter painter(&svg);
+        plot_->paintPlot(painter, QRectF(QPointF(0, 0), ImageSize), plotCaption());
+    }
+    return WriteFileAtomically(path, buffer.data());
+}
+
+QString ProfileWindow::savePng(const QString& path) const {
+    QImage image(ImageSize, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        plot_->paintPlot(painter, QRectF(image.rect()), plotCaption());
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        return QStringLiteral("The image could not be encoded as PNG.");
+    }
+    return WriteFileAtomically(path, buffer.data());
+}
+
+void ProfileWindow::chooseFileAndSave(FileKind kind) {
+    const FileType& type =
+        kind == FileKind::Csv ? csvType : kind == FileKind::Svg ? svgType : pngType;
+    QFileDialog dialog(this, QString::fromUtf8(type.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QString::fromUtf8(type.filter));
+    dialog.setDefaultSuffix(QString::fromUtf8(type.suffix));
+    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.selectFile(QStringLiteral("profile.%1").arg(QString::fromUtf8(type.suffix)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return; // cancelled: nothing written, nothing to say
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    const QString error = kind == FileKind::Csv   ? saveCsv(path)
+                          : kind == FileKind::Svg ? saveSvg(path)
+                                                  : savePng(path);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Could not save"),
+                             QStringLiteral("“%1” was not saved: %2").arg(path, error));
+    }
+}
+
+} // namespace pendrio

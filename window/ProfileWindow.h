@@ -1,0 +1,70 @@
+// The profile window: the whole of the last calculation at a glance, beside
+// the main window. A plot of the heights along the stretch above a table with
+// one row per section, both following the section on display in the main
+// window; choosing a section in either shows it there. The File menu saves
+// the table as CSV and the plot as SVG or PNG; the Edit menu copies.
+//
+// It reads the main window's calculated profile and keeps no copy: refresh()
+// after every change of it, setCurrentSection() after every step.
+#pragma once
+
+#include "profile/ProfileState.h"
+
+#include <QList>
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QTableView;
+
+namespace pendrio {
+
+class ProfilePlot;
+class SectionTableModel;
+
+class ProfileWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // `shared` are the main window's actions, whose shortcuts work here too.
+    ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
+                  QWidget* parent = nullptr);
+
+    void refresh();
+    void setCurrentSection(int section);
+
+    ProfilePlot* plot() const { return plot_; }
+    QTableView* table() const { return table_; }
+
+    // The selected rows (all when none is selected) as tab-separated text.
+    QString selectedRowsText() const;
+
+    // Write the file, all or nothing; an empty string on success, else why not.
+    QString saveCsv(const QString& path) const;
+    QString saveSvg(const QString& path) const;
+    QString savePng(const QString& path) const;
+
+    // What goes under the plot in an exported image.
+    QStringList plotCaption() const;
+
+signals:
+    // The user chose this section in the plot or the table.
+    void sectionChosen(int section);
+
+private:
+    enum class FileKind { Csv, Svg, Png };
+    void createMenus(const QList<QAction*>& shared);
+    void chooseFileAndSave(FileKind kind);
+    void copySelectedRows() const;
+    void tableRowChanged(int row);
+
+    const ProfileState& profile_;
+    ProfilePlot* plot_ = nullptr;
+    QLabel* facts_ = nullptr;
+    QTableView* table_ = nullptr;
+    SectionTableModel* model_ = nullptr;
+    int currentSection_ = 0;
+    bool following_ = false; // moving the table's row to the main window's section
+};
+
+} // namespace pendrio

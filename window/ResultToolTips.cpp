@@ -1,0 +1,26 @@
+#include "window/ResultToolTips.h"
+
+#include "profile/ProfileState.h"
+#include "window/NumberText.h"
+
+#include <cmath>
+
+namespace pendrio {
+
+QString LengthToolTip(double units, const QLocale& locale) {
+    return QStringLiteral("%1 track units = %2 m")
+        .arg(NumberToText(units, locale), NumberToText(units / UnitsPerMetre, locale));
+}
+
+QString GradientToolTip(double radians, const QLocale& locale) {
+    const double slope = std::tan(radians);
+    return QStringLiteral("%1° = slope %2 % = %3 ‰")
+        .arg(NumberToText(RadiansToDegrees(radians), locale), NumberToText(slope * 100.0, locale),
+             NumberToText(slope * 1000.0, locale));
+}
+
+QString ShortcutHint(const QString& shortcut, const QString& command) {
+    return QStringLiteral("%1: %2").arg(shortcut, command);
+}
+
+} // namespace pendrio

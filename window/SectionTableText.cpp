@@ -1,0 +1,118 @@
+#include "window/SectionTableText.h"
+
+#include "window/NumberText.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace pendrio {
+
+namespace {
+
+// Distance from the start of the stretch to the start of section i: the same
+// fraction (i - 1) / N of the length that the calculation uses for its heights.
+double distanceAtStart(const ProfileState& p, int i) {
+    return static_cast<double>(i - 1) / p.SectionCount * p.TrackLength;
+}
+
+const std::vector<SectionColumn> columns{
+    {"Section", [](const ProfileState&, int i) { return double(i); }, true},
+    {"Distance at start [track units]", distanceAtStart, false},
+    {"Section length [track units]", [](const ProfileState& p, int) { return p.SectionLength; },
+     false},
+    {"2nd order coefficient [track units]",
+     [](const ProfileState& p, int i) { return p.SectionCoeff2.at(i); }, false},
+    {"1st order coefficient [track units]",
+     [](const ProfileState& p, int i) { return p.SectionCoeff1.at(i); }, false},
+    {"Height at start of section [track units]",
+     [](const ProfileState& p, int i) { return p.SectionHeight.at(i); }, false},
+    {"Gradient at start of section [°]",
+     [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionStartAngle.at(i)); },
+     false},
+    {"Gradient at end of section [°]",
+     [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionEndAngle.at(i)); },
+     false},
+};
+
+QByteArray shortestText(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return QByteArray(buffer.data(), result.ptr - buffer.data());
+}
+
+} // namespace
+
+const std::vector<SectionColumn>& SectionColumns() {
+    return columns;
+}
+
+int SectionRowCount(const ProfileState& profile) {
+    return std::clamp<int>(profile.SectionCount, 0, MaxSections);
+}
+
+QString SectionCellText(const ProfileState& profile, int section, int column,
+                        const QLocale& locale) {
+    const SectionColumn& c = columns.at(static_cast<std::size_t>(column));
+    if (c.wholeNumber) {
+        return NumberToText(static_cast<std::int16_t>(section), locale);
+    }
+    return NumberToText(c.value(profile, section), locale);
+}
+
+QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
+                          const std::vector<int>& sections) {
+    QString text;
+    text.reserve(200 * (SectionRowCount(profile) + 1));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        text += (c ? QStringLiteral("\t") : QString()) + QString::fromUtf8(columns[c].header);
+    }
+    text += u'\n';
+    const auto addRow = [&](int section) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c) {
+                text += u'\t';
+            }
+            text += SectionCellText(profile, section, int(c), locale);
+        }
+        text += u'\n';
+    };
+    if (sections.empty()) {
+        for (int i = 1; i <= SectionRowCount(profile); ++i) {
+            addRow(i);
+        }
+    }
+    for (int section : sections) {
+        addRow(section);
+    }
+    return text;
+}
+
+QByteArray CsvField(const QByteArray& text) {
+    if (!text.contains(',') && !text.contains('"') && !text.contains('\r') &&
+        !text.contains('\n')) {
+        return text;
+    }
+    QByteArray quoted = text;
+    quoted.replace('"', "\"\"");
+    return '"' + quoted + '"';
+}
+
+QByteArray SectionsAsCsv(const ProfileState& profile) {
+    QByteArray csv;
+    for (const SectionColumn& column : columns) {
+        csv += CsvField(QByteArray(column.header)) + ',';
+    }
+    csv += "Gradient at start of section [rad],Gradient at end of section [rad]\r\n";
+    for (int i = 1; i <= SectionRowCount(profile); ++i) {
+        for (const SectionColumn& column : columns) {
+            csv += (column.wholeNumber ? QByteArray::number(i) : shortestText(column.value(profile, i)));
+            csv += ',';
+        }
+        csv += shortestText(profile.SectionStartAngle.at(i)) + ',' +
+               shortestText(profile.SectionEndAngle.at(i)) + "\r\n";
+    }
+    return csv;
+}
+
+} // namespace pendrio
