@@ -29,10 +29,14 @@ struct ResultBox {
     double (*value)(const ProfileState& state, int section);
 };
 const std::array<ResultBox, 6> resultBoxes{{
-    {"txtSectionLength", ResultKind::Length, [](const ProfileState& s, int) { return s.SectionLength; }},
-    {"txtCoeff2", ResultKind::Length, [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},
-    {"txtCoeff1", ResultKind::Length, [](const ProfileState& s, int i) { return s.SectionCoeff1.at(i); }},
-    {"txtCoeff0", ResultKind::Length, [](const ProfileState& s, int i) { return s.SectionHeight.at(i); }},
+    {"txtSectionLength", ResultKind::Length,
+     [](const ProfileState& s, int) { return s.SectionLength; }},
+    {"txtCoeff2", ResultKind::Length,
+     [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},
+    {"txtCoeff1", ResultKind::Length,
+     [](const ProfileState& s, int i) { return s.SectionCoeff1.at(i); }},
+    {"txtCoeff0", ResultKind::Length,
+     [](const ProfileState& s, int i) { return s.SectionHeight.at(i); }},
     {"txtSStartGradient", ResultKind::Gradient,
      [](const ProfileState& s, int i) { return s.SectionStartAngle.at(i); }},
     {"txtSEndGradient", ResultKind::Gradient,

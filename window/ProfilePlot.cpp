@@ -28,9 +28,9 @@ int sectionCount(const ProfileState& profile) {
 // From data (distance, height) to pixels inside the axes' box and back.
 struct ProfilePlot::Mapping {
     QRectF box;
-    double xScale = 1;  // pixels per track unit along the stretch
-    double yScale = 1;  // pixels per track unit of height: xScale times the exaggeration
-    double middle = 0;  // the height drawn at the box's vertical centre
+    double xScale = 1; // pixels per track unit along the stretch
+    double yScale = 1; // pixels per track unit of height: xScale times the exaggeration
+    double middle = 0; // the height drawn at the box's vertical centre
     double exaggeration = 1;
 
     QPointF toPixels(double distance, double height) const {
@@ -45,13 +45,16 @@ struct ProfilePlot::Colours {
     QColor background, text, grid, boundary, curve, highlight;
     static Colours of(const QPalette& palette) {
         QColor band = palette.color(QPalette::Highlight);
-        return {palette.color(QPalette::Base),        palette.color(QPalette::Text),
-                palette.color(QPalette::Mid).lighter(130), palette.color(QPalette::Mid),
-                palette.color(QPalette::Text),        band};
+        return {palette.color(QPalette::Base),
+                palette.color(QPalette::Text),
+                palette.color(QPalette::Mid).lighter(130),
+                palette.color(QPalette::Mid),
+                palette.color(QPalette::Text),
+                band};
     }
     static Colours forFiles() {
-        return {Qt::white, Qt::black, QColor(220, 220, 220), QColor(150, 150, 150), Qt::black,
-                QColor(48, 140, 198)};
+        return {Qt::white, Qt::black,           QColor(220, 220, 220), QColor(150, 150, 150),
+                Qt::black, QColor(48, 140, 198)};
     }
 };
 
@@ -87,13 +90,13 @@ void ProfilePlot::refresh() {
         }
     }
     sectionSamples_.push_back(samples_.size());
-    drawable_ = !samples_.empty() && std::isfinite(profile_.TrackLength) &&
-                profile_.TrackLength > 0;
+    drawable_ =
+        !samples_.empty() && std::isfinite(profile_.TrackLength) && profile_.TrackLength > 0;
     lowest_ = highest_ = 0;
     if (drawable_) {
-        const auto [low, high] = std::minmax_element(
-            samples_.begin(), samples_.end(),
-            [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+        const auto [low, high] =
+            std::minmax_element(samples_.begin(), samples_.end(),
+                                [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
         lowest_ = low->y();
         highest_ = high->y();
         drawable_ = std::isfinite(highest_ - lowest_) && std::isfinite((highest_ + lowest_) / 2);
@@ -163,7 +166,8 @@ std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,
     }
     const double span = highest_ - lowest_;
     m.xScale = m.box.width() / profile_.TrackLength;
-    m.exaggeration = VerticalExaggeration(profile_.TrackLength, span, m.box.width(), m.box.height());
+    m.exaggeration =
+        VerticalExaggeration(profile_.TrackLength, span, m.box.width(), m.box.height());
     m.yScale = m.xScale * m.exaggeration;
     m.middle = lowest_ / 2 + highest_ / 2;
     if (!std::isfinite(m.xScale) || !std::isfinite(m.yScale) || m.xScale <= 0 || m.yScale <= 0 ||

@@ -65,7 +65,7 @@ private:
     QString numberText(double value, int significant = 6) const;
 
     const ProfileState& profile_;
-    std::vector<QPointF> samples_; // (distance, height) along the curve
+    std::vector<QPointF> samples_;            // (distance, height) along the curve
     std::vector<std::size_t> sectionSamples_; // first sample of section i at i - 1
     double lowest_ = 0;
     double highest_ = 0;

@@ -1,11 +1,11 @@
 #include "window/ProfileWindow.h"
 
+#include "profile/CurveFacts.h"
 #include "window/AtomicFile.h"
 #include "window/CurveFactsText.h"
 #include "window/ProfilePlot.h"
 #include "window/SectionTableModel.h"
 #include "window/SectionTableText.h"
-#include "profile/CurveFacts.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -72,7 +72,8 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     table_->setWordWrap(false);
     // Widths from the font once, not measured from 2,000 cells after each change.
     const QFontMetrics metrics(table_->font());
-    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308")) + 12;
+    const int numberWidth =
+        metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308")) + 12;
     for (int c = 0; c < model_->columnCount(); ++c) {
         table_->setColumnWidth(c, c == 0 ? metrics.horizontalAdvance(QStringLiteral("Section")) + 16
                                          : numberWidth);
@@ -106,8 +107,7 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys,
-                            auto slot) {
+    const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto slot) {
         QAction* action = menu->addAction(text, this, slot);
         action->setShortcut(keys);
         return action;
@@ -151,8 +151,8 @@ void ProfileWindow::setCurrentSection(int section) {
     following_ = true;
     if (section >= 1 && section <= model_->rowCount()) {
         const QModelIndex index = model_->index(section - 1, 0);
-        table_->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        table_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
         table_->scrollTo(index);
     } else {
         table_->selectionModel()->clearSelection();
@@ -217,8 +217,9 @@ QString ProfileWindow::savePng(const QString& path) const {
 }
 
 void ProfileWindow::chooseFileAndSave(FileKind kind) {
-    const FileType& type =
-        kind == FileKind::Csv ? csvType : kind == FileKind::Svg ? svgType : pngType;
+    const FileType& type = kind == FileKind::Csv   ? csvType
+                           : kind == FileKind::Svg ? svgType
+                                                   : pngType;
     QFileDialog dialog(this, QString::fromUtf8(type.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QString::fromUtf8(type.filter));

@@ -31,8 +31,7 @@ const std::vector<SectionColumn> columns{
      [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionStartAngle.at(i)); },
      false},
     {"Gradient at end of section [°]",
-     [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionEndAngle.at(i)); },
-     false},
+     [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionEndAngle.at(i)); }, false},
 };
 
 QByteArray shortestText(double value) {
@@ -106,7 +105,8 @@ QByteArray SectionsAsCsv(const ProfileState& profile) {
     csv += "Gradient at start of section [rad],Gradient at end of section [rad]\r\n";
     for (int i = 1; i <= SectionRowCount(profile); ++i) {
         for (const SectionColumn& column : columns) {
-            csv += (column.wholeNumber ? QByteArray::number(i) : shortestText(column.value(profile, i)));
+            csv += (column.wholeNumber ? QByteArray::number(i)
+                                       : shortestText(column.value(profile, i)));
             csv += ',';
         }
         csv += shortestText(profile.SectionStartAngle.at(i)) + ',' +

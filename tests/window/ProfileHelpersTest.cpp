@@ -1,0 +1,112 @@
+// The profile window's pure helpers: tick steps, the vertical exaggeration,
+// the profile at a distance, window placement, CSV quoting and the result
+// boxes' tooltips.
+#include "profile/CalculateProfile.h"
+#include "window/PlotGeometry.h"
+#include "window/ResultToolTips.h"
+#include "window/SectionTableText.h"
+#include "window/WindowPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <cmath>
+#include <limits>
+
+using namespace pendrio;
+
+QT_BEGIN_NAMESPACE
+// Readable failures: the text itself, not its UTF-16 code units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+constexpr double inf = std::numeric_limits<double>::infinity();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+} // namespace
+
+TEST(PlotGeometry, TickStepsAreOneTwoFiveAndCoverTheSpan) {
+    struct Row {
+        const char* name;
+        double span;
+        int maxSteps;
+        double step;
+    } rows[] = {{"exact tenth", 0.3, 3, 0.1},
+                {"rounds up to 2", 11, 10, 2},
+                {"rounds up to 5", 1968503.937, 6, 5e5},
+                {"rounds up to 10", 0.9, 1, 1},
+                {"tiny", 3e-300, 3, 1e-300},
+                {"zero span", 0, 5, 0},
+                {"infinite span", inf, 5, 0},
+                {"notANumber span", notANumber, 5, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_DOUBLE_EQ(TickStep(row.span, row.maxSteps), row.step);
+    }
+    EXPECT_EQ(TickValues(-0.25, 0.35, 0.1).size(), 6u); // -0.2 .. 0.3
+    EXPECT_TRUE(TickValues(0, 1, 0).empty());
+    EXPECT_TRUE(TickValues(0, 1e300, 1).empty()); // never millions of ticks
+}
+
+TEST(PlotGeometry, ExaggerationIsOneTwoFiveAndOneWhenNothingToExaggerate) {
+    // 800 m rising 4 m in a 600 x 300 plot: two thirds of 300 px for 4 m
+    // against 600 px for 800 m wants 66.7, drawn as 50.
+    EXPECT_EQ(VerticalExaggeration(800, 4, 600, 300), 50);
+    EXPECT_EQ(VerticalExaggeration(100, 1000, 600, 300), 0.02); // steeper than the box: 1/30
+    EXPECT_EQ(VerticalExaggeration(100, 0, 600, 300), 1);       // level
+    EXPECT_EQ(VerticalExaggeration(inf, 1, 600, 300), 1);
+    EXPECT_EQ(VerticalExaggeration(100, notANumber, 600, 300), 1);
+    EXPECT_EQ(NiceAtMost(7), 5);
+    EXPECT_EQ(NiceAtMost(0.2), 0.2);
+    EXPECT_EQ(NiceAtMost(-1), 1);
+}
+
+TEST(PlotGeometry, PointAtADistanceFollowsTheSectionsOwnParabolas) {
+    ProfileState profile; // the worked example: 1000 long, 2 sections, 0 to atan(0.1)
+    profile.TrackLength = 1000;
+    profile.SectionCount = 2;
+    profile.EndGradient = std::atan(0.1);
+    ASSERT_TRUE(CalculateProfile(profile));
+    const ProfilePoint start = ProfilePointAt(profile, 0);
+    const ProfilePoint middle = ProfilePointAt(profile, 500);
+    const ProfilePoint end = ProfilePointAt(profile, 2000); // beyond: taken at the end
+    EXPECT_EQ(start.section, 1);
+    EXPECT_EQ(start.height, 0);
+    EXPECT_EQ(middle.section, 2);
+    EXPECT_EQ(middle.height, 12.5);
+    EXPECT_NEAR(std::tan(middle.gradient), 0.05, 1e-15);
+    EXPECT_EQ(end.section, 2);
+    EXPECT_EQ(end.height, 50);
+    EXPECT_NEAR(std::tan(end.gradient), 0.1, 1e-15);
+    EXPECT_EQ(ProfilePointAt(profile, notANumber).distance, 0);
+}
+
+TEST(WindowPlacement, BesideTheWindowAndOnTheScreen) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize size(800, 600);
+    EXPECT_EQ(PlaceBeside(QRect(100, 50, 400, 420), size, screen), QPoint(508, 50));
+    EXPECT_EQ(PlaceBeside(QRect(1400, 50, 400, 420), size, screen), QPoint(592, 50));  // left
+    EXPECT_EQ(PlaceBeside(QRect(300, 50, 1400, 420), size, screen), QPoint(1120, 50)); // no room
+    EXPECT_EQ(PlaceBeside(QRect(100, 900, 400, 420), size, screen), QPoint(508, 480)); // kept up
+    EXPECT_EQ(PlaceBeside(QRect(100, 50, 400, 420), size, QRect()), QPoint(508, 50));
+}
+
+TEST(SectionTableText, CsvFieldsAreQuotedOnlyWhereNeeded) {
+    EXPECT_EQ(CsvField("Section"), QByteArray("Section"));
+    EXPECT_EQ(CsvField("a,b"), QByteArray("\"a,b\""));
+    EXPECT_EQ(CsvField("say \"hi\""), QByteArray("\"say \"\"hi\"\"\""));
+    EXPECT_EQ(CsvField("two\nlines"), QByteArray("\"two\nlines\""));
+}
+
+TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {
+    EXPECT_EQ(LengthToolTip(1968503.937, QLocale::c()),
+              QStringLiteral("1968503.937 track units = 100 m"));
+    EXPECT_EQ(LengthToolTip(-29527.559055, QLocale(QLocale::German)),
+              QStringLiteral("-29527,559055 track units = -1,5 m"));
+    EXPECT_EQ(GradientToolTip(std::atan(0.05), QLocale::c()),
+              QStringLiteral("2.86240522611175° = slope 5 % = 50 ‰"));
+    EXPECT_EQ(GradientToolTip(0, QLocale(QLocale::German)), QStringLiteral("0° = slope 0 % = 0 ‰"));
+}

@@ -1,0 +1,282 @@
+// Scenario tests of the profile window and the commands that reach it, on
+// the offscreen platform: a whole 256-section curve through the table, the
+// clipboard and a CSV file without loss; the highlight and the table row in
+// step with the main window both ways; saving that fails leaves no file.
+#include "window/ProfileWindow.h"
+#include "tests/common/WindowHarness.h"
+#include "window/NumberText.h"
+#include "window/ProfileActions.h"
+#include "window/ProfilePlot.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace pendrio;
+
+namespace {
+
+struct DefaultLocale {
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(QLocale::c()); }
+};
+
+// What a section's row must hold, read straight from the stored profile: the
+// number, the distance to its start, then the stored values in the table's
+// order, gradients converted to degrees.
+std::vector<double> storedRow(const ProfileState& p, int i) {
+    return {double(i),
+            double(i - 1) / p.SectionCount * p.TrackLength,
+            p.SectionLength,
+            p.SectionCoeff2.at(i),
+            p.SectionCoeff1.at(i),
+            p.SectionHeight.at(i),
+            RadiansToDegrees(p.SectionStartAngle.at(i)),
+            RadiansToDegrees(p.SectionEndAngle.at(i))};
+}
+
+// The double that 15 significant digits of `value` denote.
+double roundedTo15Digits(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.14e", value);
+    return std::strtod(text, nullptr);
+}
+
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
+class ProfileWindowTest : public QObject, public testing::WindowHarness {
+    Q_OBJECT
+
+    // Types into input box `index` and tabs on, which commits it.
+    void enter(int index, const QString& typed) {
+        auto* box = control<QLineEdit>(QStringLiteral("txtInput(%1)").arg(index));
+        window->activateWindow(); // as a click into it would, from the profile window
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::mouseClick(box, Qt::LeftButton);
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
+    void calculate(const QStringList& inputs) {
+        for (int i = 0; i < inputs.size(); ++i) {
+            enter(i, inputs[i]);
+        }
+        QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
+    }
+    void keys(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(target->window()->windowHandle(), key, modifiers);
+    }
+    ProfileWindow* openProfile() {
+        keys(window.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        ProfileWindow* profile = window->profileActions()->profileWindow();
+        if (profile && QTest::qWaitForWindowExposed(profile)) {
+            return profile;
+        }
+        return nullptr;
+    }
+    static QString cell(const ProfileWindow* profile, int row, int column) {
+        const QAbstractItemModel* model = profile->table()->model();
+        return model->data(model->index(row, column)).toString();
+    }
+
+private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+    void cleanup() { window.reset(); }
+
+    // Given a 256-section curve, in the C and the German locale: every table
+    // cell and every copied cell is the 15-digit text of the stored value,
+    // and every number of the CSV reads back to the stored double exactly.
+    void wholeCurveReachesTableClipboardAndCsvWithoutLoss() {
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
+            const DefaultLocale guard(locale);
+            QVERIFY(open());
+            const QString comma = locale.decimalPoint();
+            calculate({"1968503" + comma + "937", "12" + comma + "5", "1" + comma + "5",
+                       "-2" + comma + "25", "256"});
+            QCOMPARE(beeps, 0);
+            ProfileWindow* profile = openProfile();
+            QVERIFY(profile);
+            const ProfileState& stored = window->state();
+            QCOMPARE(profile->table()->model()->rowCount(), 256);
+
+            // Copy all sections with the focus in an input box: the box keeps
+            // its text and nothing beeps.
+            control("txtInput(1)")->setFocus();
+            keys(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(control<QLineEdit>("txtInput(1)")->text(), "12" + comma + "5");
+            QStringList lines = QApplication::clipboard()->text().split(u'\n');
+            QCOMPARE(lines.size(), 258); // a header, 256 rows, and the last line's end
+            QVERIFY(lines.takeFirst().startsWith(QStringLiteral("Section\tDistance at start")));
+
+            for (int i = 1; i <= 256; ++i) {
+                const std::vector<double> values = storedRow(stored, i);
+                const QStringList copied = lines[i - 1].split(u'\t');
+                QCOMPARE(copied.size(), 8);
+                for (int c = 0; c < 8; ++c) {
+                    const QString text = cell(profile, i - 1, c);
+                    QCOMPARE(copied[c], text);
+                    QCOMPARE(text, NumberToText(values[std::size_t(c)], locale));
+                    QCOMPARE(*TextToNumber(text, locale),
+                             roundedTo15Digits(values[std::size_t(c)]));
+                }
+            }
+
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("sections.csv"));
+            QCOMPARE(profile->saveCsv(path), QString());
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QList<QByteArray> rows = file.readAll().split('\n');
+            QCOMPARE(rows.size(), 258);
+            QVERIFY(rows[0].endsWith("[rad]\r"));
+            for (int i = 1; i <= 256; ++i) {
+                std::vector<double> values = storedRow(stored, i);
+                values.push_back(stored.SectionStartAngle.at(i));
+                values.push_back(stored.SectionEndAngle.at(i));
+                const QList<QByteArray> fields = rows[i].chopped(1).split(',');
+                QCOMPARE(fields.size(), 10);
+                for (int c = 0; c < 10; ++c) {
+                    double read = 0;
+                    const auto result = std::from_chars(fields[c].cbegin(), fields[c].cend(), read);
+                    QCOMPARE(result.ptr, fields[c].cend());
+                    QVERIFY2(sameBits(read, values[std::size_t(c)]), fields[c].constData());
+                }
+            }
+            window.reset();
+        }
+    }
+
+    // Given 16 sections on show: "Next", "Previous" and "Calculate" move the
+    // highlight and the table's row; a row, a click in the plot and the plot's
+    // arrow keys move the main window; a failed calculation keeps the curve,
+    // and a new height at start shows for section 1 at once.
+    void profileAndMainWindowFollowEachOther() {
+        QVERIFY(open());
+        calculate({"1000", "0", "2", "-3", "16"});
+        ProfileWindow* profile = openProfile();
+        QVERIFY(profile);
+        ProfilePlot* plot = profile->plot();
+        QTableView* table = profile->table();
+        const auto shownSection = [&] { return control<QLineEdit>("txtActualSection")->text(); };
+        const auto inStep = [&](int section) {
+            return plot->highlightedSection() == section &&
+                   table->currentIndex().row() == section - 1 &&
+                   shownSection() == QString::number(section) &&
+                   plot->accessibleDescription().startsWith(
+                       QStringLiteral("Section %1 of 16").arg(section));
+        };
+        QVERIFY(inStep(1));
+        QTest::mouseClick(control("cmdNext"), Qt::LeftButton);
+        QTest::mouseClick(control("cmdNext"), Qt::LeftButton);
+        QVERIFY(inStep(3));
+        QTest::mouseClick(control("cmdBack"), Qt::LeftButton);
+        QVERIFY(inStep(2));
+        QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
+        QVERIFY(inStep(1));
+
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(5, 3)).center());
+        QVERIFY(inStep(6));
+        // Point along the middle of the plot until the pointer is over section 9.
+        QPoint over9(0, plot->height() / 2);
+        while (over9.x() < plot->width() && !plot->hoverText().startsWith("Section 9 ")) {
+            over9.rx() += 2;
+            QTest::mouseMove(plot, over9);
+        }
+        QTest::mouseClick(plot, Qt::LeftButton, {}, over9);
+        QVERIFY(inStep(9));
+        QTest::keyClick(plot, Qt::Key_Right);
+        QVERIFY(inStep(10));
+        QTest::keyClick(plot, Qt::Key_End);
+        QVERIFY(inStep(16));
+        QTest::keyClick(plot, Qt::Key_Right); // no section 17
+        QVERIFY(inStep(16));
+        QVERIFY(plot->hoverText().contains(QStringLiteral("distance 50")));
+        QVERIFY(control("txtCoeff0")
+                    ->toolTip()
+                    .startsWith(NumberToText(window->state().SectionHeight.at(16))));
+
+        const QString before = profile->selectedRowsText();
+        const QStringList facts = profile->plotCaption();
+        QVERIFY(facts.value(0).startsWith(QStringLiteral("Crest")));
+        calculate({"0"}); // a zero length cannot be calculated
+        QCOMPARE(beeps, 1);
+        QCOMPARE(table->model()->rowCount(), 16);
+        QCOMPARE(profile->plotCaption(), facts);
+        table->selectRow(15);
+        QCOMPARE(profile->selectedRowsText(), before);
+
+        enter(1, "7");
+        QCOMPARE(cell(profile, 0, 5), QStringLiteral("7"));
+        QCOMPARE(cell(profile, 1, 5), NumberToText(window->state().SectionHeight.at(2)));
+    }
+
+    // Saving where nothing can be written leaves no file and says why; the
+    // plot saves as SVG and PNG; the new shortcuts take no line-edit key; the
+    // frame's menu holds the commands; closing the main window closes this one.
+    void savingShortcutsMenusAndClosing() {
+        QVERIFY(open());
+        ProfileWindow* profile = openProfile();
+        QVERIFY(profile);
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("a-file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        for (const QString& path : {dir.filePath(QStringLiteral("missing/sections.csv")),
+                                    dir.filePath(QStringLiteral("a-file/sections.csv"))}) {
+            QVERIFY(!profile->saveCsv(path).isEmpty());
+            QVERIFY(!profile->savePng(path).isEmpty());
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{QStringLiteral("a-file")});
+
+        QCOMPARE(profile->saveSvg(dir.filePath(QStringLiteral("plot.svg"))), QString());
+        QCOMPARE(profile->savePng(dir.filePath(QStringLiteral("plot.png"))), QString());
+        QFile svg(dir.filePath(QStringLiteral("plot.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray svgText = svg.readAll();
+        QVERIFY(svgText.contains("<svg") && svgText.contains("Straight incline"));
+        QCOMPARE(QImage(dir.filePath(QStringLiteral("plot.png"))).size(), QSize(1200, 600));
+
+        for (const QKeySequence& ours :
+             {ProfileActions::copyAllSectionsShortcut(), ProfileActions::showProfileShortcut()}) {
+            for (int key = QKeySequence::UnknownKey + 1; key <= QKeySequence::Cancel; ++key) {
+                QVERIFY2(!QKeySequence::keyBindings(QKeySequence::StandardKey(key)).contains(ours),
+                         qPrintable(ours.toString()));
+            }
+        }
+        QCOMPARE(control("frmCalc")->actions(),
+                 (QList<QAction*>{window->profileActions()->copyAllSections(),
+                                  window->profileActions()->showProfile()}));
+
+        window->close();
+        QVERIFY(!profile->isVisible());
+    }
+};
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ProfileWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ProfileWindowTest.moc"
