@@ -97,8 +97,11 @@ void ProfileActions::openProfileWindow() {
                 [this, profile] { profile->setCurrentSection(window_.state().CurrentSection); });
         connect(profile, &ProfileWindow::sectionChosen, &window_, &frmMain::goToSection);
         const QScreen* screen = window_.screen();
-        profile->move(PlaceBeside(window_.frameGeometry(), profile->frameGeometry().size(),
-                                  screen ? screen->availableGeometry() : QRect()));
+        const QRect place =
+            PlaceBeside(window_.frameGeometry(), profile->size(), profile->minimumSizeHint(),
+                        screen ? screen->availableGeometry() : QRect());
+        profile->resize(place.size());
+        profile->move(place.topLeft());
     }
     profileWindow_->show();
     profileWindow_->raise();

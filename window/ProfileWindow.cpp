@@ -193,6 +193,7 @@ QString ProfileWindow::saveSvg(const QString& path) const {
     svg.setOutputDevice(&buffer);
     svg.setSize(ImageSize);
     svg.setViewBox(QRect(QPoint(0, 0), ImageSize));
+    svg.setResolution(96); // so that viewers show it at ImageSize pixels
     svg.setTitle(QStringLiteral("Height profile"));
     svg.setDescription(plotCaption().join(u'\n'));
     {

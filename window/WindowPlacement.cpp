@@ -4,21 +4,22 @@
 
 namespace pendrio {
 
-QPoint PlaceBeside(const QRect& beside, const QSize& size, const QRect& available) {
+QRect PlaceBeside(const QRect& beside, const QSize& wanted, const QSize& minimum,
+                  const QRect& available) {
     constexpr int gap = 8;
-    const int right = beside.right() + 1 + gap;
-    const int left = beside.left() - gap - size.width();
+    const int rightStart = beside.right() + 1 + gap;
     if (available.isEmpty()) {
-        return {right, beside.top()};
+        return {QPoint(rightStart, beside.top()), wanted};
     }
-    int x = right;
-    if (right + size.width() > available.right() + 1) {
-        x = left >= available.left() ? left : available.right() + 1 - size.width();
-    }
-    x = std::max(x, available.left());
-    const int y = std::clamp(beside.top(), available.top(),
-                             std::max(available.top(), available.bottom() + 1 - size.height()));
-    return {x, y};
+    const int roomRight = available.right() + 1 - rightStart;
+    const int roomLeft = beside.left() - gap - available.left();
+    const int width = std::max(std::min(wanted.width(), std::max(roomRight, roomLeft)),
+                               std::min(minimum.width(), available.width()));
+    const int height = std::min(wanted.height(), available.height());
+    int x = roomRight >= width || roomRight >= roomLeft ? rightStart : beside.left() - gap - width;
+    x = std::clamp(x, available.left(), available.right() + 1 - width);
+    const int y = std::clamp(beside.top(), available.top(), available.bottom() + 1 - height);
+    return {x, y, width, height};
 }
 
 } // namespace pendrio

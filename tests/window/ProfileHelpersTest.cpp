@@ -84,14 +84,21 @@ TEST(PlotGeometry, PointAtADistanceFollowsTheSectionsOwnParabolas) {
     EXPECT_EQ(ProfilePointAt(profile, notANumber).distance, 0);
 }
 
-TEST(WindowPlacement, BesideTheWindowAndOnTheScreen) {
+TEST(WindowPlacement, BesideTheWindowNarrowedBeforeOverlappingAndOnTheScreen) {
     const QRect screen(0, 0, 1920, 1080);
-    const QSize size(800, 600);
-    EXPECT_EQ(PlaceBeside(QRect(100, 50, 400, 420), size, screen), QPoint(508, 50));
-    EXPECT_EQ(PlaceBeside(QRect(1400, 50, 400, 420), size, screen), QPoint(592, 50));  // left
-    EXPECT_EQ(PlaceBeside(QRect(300, 50, 1400, 420), size, screen), QPoint(1120, 50)); // no room
-    EXPECT_EQ(PlaceBeside(QRect(100, 900, 400, 420), size, screen), QPoint(508, 480)); // kept up
-    EXPECT_EQ(PlaceBeside(QRect(100, 50, 400, 420), size, QRect()), QPoint(508, 50));
+    const QSize wanted(800, 600);
+    const QSize minimum(400, 300);
+    const QRect main(100, 50, 400, 420);
+    EXPECT_EQ(PlaceBeside(main, wanted, minimum, screen), QRect(508, 50, 800, 600));
+    EXPECT_EQ(PlaceBeside(main.translated(1300, 0), wanted, minimum, screen),
+              QRect(592, 50, 800, 600)); // to the left
+    EXPECT_EQ(PlaceBeside(QRect(760, 50, 400, 420), wanted, minimum, screen),
+              QRect(1168, 50, 752, 600)); // narrowed to the room on the right
+    EXPECT_EQ(PlaceBeside(QRect(300, 50, 1400, 420), wanted, minimum, screen),
+              QRect(0, 50, 400, 600)); // no room: on the wider side, overlapping
+    EXPECT_EQ(PlaceBeside(main.translated(0, 850), wanted, minimum, screen),
+              QRect(508, 480, 800, 600)); // moved up onto the screen
+    EXPECT_EQ(PlaceBeside(main, wanted, minimum, QRect()), QRect(508, 50, 800, 600));
 }
 
 TEST(SectionTableText, CsvFieldsAreQuotedOnlyWhereNeeded) {

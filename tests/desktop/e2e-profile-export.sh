@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# End to end on a real X server and window manager: the whole curve out of
+# the real program. "Copy all sections" by its shortcut in the main window is
+# read back from the X clipboard with xclip; the profile window opens beside
+# the main window by its shortcut; its File menu saves the sections as CSV,
+# read back with Python's csv module, and the plot as SVG, rendered with
+# rsvg-convert, and as PNG, through the real file dialog. A cancelled dialog
+# writes nothing.
+#
+#   e2e-profile-export.sh PROGRAM SCRATCH_DIR
+set -euo pipefail
+
+program=$1
+scratch=$2
+title="Pendrio V0.0"
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=x-session.sh
+. "$here/x-session.sh"
+
+rm -rf "$scratch"
+mkdir -p "$scratch/out"
+xs_start "$scratch" 1920x1080x24
+
+# See e2e-real-window.sh: xcb's keyboard library trips ASan's string checks.
+asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
+xs_run "$scratch/pendrio.log" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANGUAGE= \
+    ASAN_OPTIONS="$asan_options" "$program"
+app_pid=$xs_last_pid
+xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+main_window=$xs_window
+
+xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
+keys() { xdo key --clearmodifiers --delay 40 "$@"; }
+clipboard() { timeout 5 xclip -o -selection clipboard; }
+
+# ---- Copy all sections, by its shortcut, onto the X clipboard ---------------
+xdo windowactivate --sync "$main_window"
+keys ctrl+shift+c
+sleep 0.3
+clipboard >"$scratch/default.tsv" || fail "nothing on the clipboard after Ctrl+Shift+C"
+printf 'Section\tDistance at start [track units]\tSection length [track units]\t2nd order coefficient [track units]\t1st order coefficient [track units]\tHeight at start of section [track units]\tGradient at start of section [°]\tGradient at end of section [°]\n1\t0\t1968503.937\t0\t0\t0\t0\t0\n' >"$scratch/default-expected.tsv"
+diff "$scratch/default-expected.tsv" "$scratch/default.tsv" ||
+    fail "the default profile's sections on the clipboard differ (above)"
+echo "== default profile copied: $(wc -l <"$scratch/default.tsv") lines"
+
+# Three sections: the focus starts in "Length" (whose text, 1968504, is then
+# taken as typed); Tab to "No. of sections",
+# type 3, then back with Shift+Tab to "Calculate" and press it.
+keys Tab Tab Tab Tab 3 shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
+keys ctrl+shift+c
+sleep 0.3
+clipboard >"$scratch/three.tsv"
+[ "$(wc -l <"$scratch/three.tsv")" -eq 4 ] || fail "expected a header and 3 rows, got: $(cat "$scratch/three.tsv")"
+[ "$(sed -n 3p "$scratch/three.tsv" | cut -f1-3)" = "$(printf '2\t656168\t656168')" ] ||
+    fail "section 2 on the clipboard reads: $(sed -n 3p "$scratch/three.tsv")"
+
+# ---- The profile window, beside the main window ----------------------------
+keys ctrl+shift+p
+xs_find_window "$app_pid" "Profile – $title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+profile_window=$xs_window
+read -r mx my mw mh < <(xs_geometry "$(xs_toplevel "$main_window")")
+read -r px py pw ph < <(xs_geometry "$(xs_toplevel "$profile_window")")
+echo "== main window at $mx,$my ${mw}x$mh, profile window at $px,$py ${pw}x$ph"
+((px >= mx + mw || px + pw <= mx || py >= my + mh || py + ph <= my)) ||
+    fail "the profile window covers the main window"
+
+# save_through_dialog KEYS... -- PATH: opens a save dialog with KEYS and
+# accepts PATH in it.
+save_through_dialog() {
+    local path=${*: -1}
+    xdo windowactivate --sync "$profile_window"
+    keys "${@:1:$#-2}"
+    local dialog
+    for _ in $(seq 100); do
+        dialog=$(xdotool search --onlyvisible --name '^Save ' 2>/dev/null | head -n 1) || true
+        [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "no save dialog after ${*:1:$#-2}"
+    sleep 0.5 # the dialog reads its folder
+    keys ctrl+a
+    xdo type --delay 10 "$path"
+    keys Return
+    for _ in $(seq 50); do
+        [ -s "$path" ] && return 0
+        sleep 0.1
+    done
+    fail "$path was not written"
+}
+
+save_through_dialog ctrl+s -- "$scratch/out/sections.csv"
+save_through_dialog alt+f s -- "$scratch/out/plot.svg"
+save_through_dialog alt+f p -- "$scratch/out/plot.png"
+
+# A cancelled dialog writes nothing.
+xdo windowactivate --sync "$profile_window"
+keys ctrl+s
+sleep 1
+keys Escape
+sleep 0.5
+[ "$(ls "$scratch/out" | tr '\n' ' ')" = "plot.png plot.svg sections.csv " ] ||
+    fail "files after a cancelled dialog: $(ls "$scratch/out")"
+
+# The CSV through Python's csv module: the header, 3 rows of 10 numbers, and
+# the numbers as the calculation stores them (Python's division rounds as C++
+# does).
+/usr/bin/python3 - "$scratch/out/sections.csv" <<'PY' || fail "the CSV does not read back"
+import csv, math, sys
+with open(sys.argv[1], newline="", encoding="utf-8") as f:
+    rows = list(csv.reader(f))
+header, body = rows[0], rows[1:]
+assert len(header) == 10 and header[0] == "Section", header
+assert header[6] == "Gradient at start of section [°]", header[6]
+assert len(body) == 3 and all(len(r) == 10 for r in body), body
+values = [[float(x) for x in r] for r in body]
+assert [r[0] for r in values] == [1, 2, 3]
+assert all(r[2] == 1968504 / 3 for r in values), values
+assert values[2][1] == 2 / 3 * 1968504, values[2][1]
+assert all(math.isfinite(x) for r in values for x in r)
+print("== CSV read back:", len(body), "rows of", len(header), "columns")
+PY
+
+timeout 30 rsvg-convert "$scratch/out/plot.svg" -o "$scratch/plot-from-svg.png" ||
+    fail "rsvg-convert could not render the SVG"
+[ "$(identify -format '%wx%h' "$scratch/plot-from-svg.png")" = 1200x600 ] ||
+    fail "the SVG renders at $(identify -format '%wx%h' "$scratch/plot-from-svg.png")"
+[ "$(identify -format '%m %wx%h' "$scratch/out/plot.png")" = "PNG 1200x600" ] ||
+    fail "plot.png is $(identify -format '%m %wx%h' "$scratch/out/plot.png")"
+echo "== SVG rendered and PNG read at 1200x600"
+echo "PASS"
