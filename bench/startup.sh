@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Compares Pendrio's start-up with that of an empty Qt window of the same size.
-# Both run on the offscreen platform and quit as soon as they have painted their
-# first frame; they take turns, so that a change in the machine's load affects
-# both alike. Prints the median wall time and the median peak memory (maximum
-# resident set size) of each, and the program's figures over the bare window's.
+# Compares Pendrio's start-up with that of two yardsticks: a window with the
+# same controls and no logic (controls_window), and an empty Qt window of the
+# same size (bare_window). All run on the offscreen platform and quit as soon
+# as they have painted their first frame; they take turns, so that a change in
+# the machine's load affects all alike. Prints the median wall time and the
+# median peak memory (maximum resident set size) of each, and the program's
+# figures over each yardstick's.
 #
 #   bench/startup.sh [runs of each, default 15] [build directory, default build]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 build_dir=${2:-build}
-names=(pendrio bare_window)
-programs=("$build_dir/app/pendrio" "$build_dir/bench/bare_window")
+names=(pendrio controls_window bare_window)
+programs=("$build_dir/app/pendrio" "$build_dir/bench/controls_window" "$build_dir/bench/bare_window")
 for program in "${programs[@]}"; do
     if [ ! -x "$program" ]; then
         echo "No $program; build it first with tools/build.sh $build_dir" >&2
@@ -50,15 +52,14 @@ median() { # column $2 of file $1
     sort -n -k "$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END {
         print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+echo "Start-up to the first frame, offscreen, median of $runs runs each:"
+printf '  %-16s %10s %14s %12s %12s\n' "" "wall time" "peak memory" "time ratio" "memory ratio"
 read -r pendrio_us < <(median "$scratch/pendrio" 1)
 read -r pendrio_kib < <(median "$scratch/pendrio" 2)
-read -r bare_us < <(median "$scratch/bare_window" 1)
-read -r bare_kib < <(median "$scratch/bare_window" 2)
-
-echo "Start-up to the first frame, offscreen, median of $runs runs each:"
-awk -v pu="$pendrio_us" -v pk="$pendrio_kib" -v bu="$bare_us" -v bk="$bare_kib" 'BEGIN {
-    printf "  %-12s %10s %14s\n", "", "wall time", "peak memory"
-    printf "  %-12s %7.1f ms %10.0f KiB\n", "pendrio", pu / 1000, pk
-    printf "  %-12s %7.1f ms %10.0f KiB\n", "bare window", bu / 1000, bk
-    printf "  %-12s %9.2fx %13.2fx\n", "ratio", pu / bu, pk / bk
-}'
+for name in "${names[@]}"; do
+    read -r us < <(median "$scratch/$name" 1)
+    read -r kib < <(median "$scratch/$name" 2)
+    awk -v n="$name" -v u="$us" -v k="$kib" -v pu="$pendrio_us" -v pk="$pendrio_kib" 'BEGIN {
+        printf "  %-16s %7.1f ms %10.0f KiB %11.2fx %11.2fx\n", n, u / 1000, k, pu / u, pk / k }'
+done
+echo "  (ratio: pendrio over that row's program)"
