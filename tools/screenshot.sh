@@ -24,7 +24,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 scratch=$(mktemp -d)
 xs_remove_on_exit=$scratch
-xs_start "$scratch" 1600x1200x24
+xs_start "$scratch" 2560x1440x24
 
 shoot() { # shoot SCALE FILE
     xs_run "$scratch/pendrio-$1.log" env -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \

@@ -24,6 +24,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
 
 namespace pendrio {
@@ -70,13 +71,15 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     table_->setTabKeyNavigation(false); // Tab leaves the table, as in a form
     table_->verticalHeader()->hide();
     table_->setWordWrap(false);
-    // Widths from the font once, not measured from 2,000 cells after each change.
+    // Widths from the font once, not measured from 2,000 cells after each
+    // change: room for a whole header, or for a number of 15 digits.
     const QFontMetrics metrics(table_->font());
-    const int numberWidth =
-        metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308")) + 12;
+    const QFontMetrics headerMetrics(table_->horizontalHeader()->font());
+    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308"));
     for (int c = 0; c < model_->columnCount(); ++c) {
-        table_->setColumnWidth(c, c == 0 ? metrics.horizontalAdvance(QStringLiteral("Section")) + 16
-                                         : numberWidth);
+        const QString header = model_->headerData(c, Qt::Horizontal).toString();
+        table_->setColumnWidth(
+            c, std::max(c == 0 ? 0 : numberWidth, headerMetrics.horizontalAdvance(header)) + 16);
     }
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
