@@ -223,6 +223,12 @@ private slots:
         QCOMPARE(profile->plotCaption(), facts);
         table->selectRow(15);
         QCOMPARE(profile->selectedRowsText(), before);
+        profile->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(profile));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier); // the selected row, with a header
+        QCOMPARE(QApplication::clipboard()->text(), before);
+        QCOMPARE(before.count(u'\n'), 2);
 
         enter(1, "7");
         QCOMPARE(cell(profile, 0, 5), QStringLiteral("7"));
