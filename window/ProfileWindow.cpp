@@ -57,7 +57,7 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     facts_ = new QLabel(this);
     facts_->setObjectName(QStringLiteral("lblCurveFacts"));
     facts_->setAccessibleName(QStringLiteral("Curve facts"));
-    facts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    facts_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     model_ = new SectionTableModel(profile_, this);
     model_->setLocale(locale());
@@ -99,7 +99,8 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
     createMenus(shared);
-    setTabOrder(plot_, table_);
+    setTabOrder(plot_, facts_);
+    setTabOrder(facts_, table_);
 
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
     resize(780, 640);
