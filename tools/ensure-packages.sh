@@ -13,6 +13,8 @@ packages=(
     # real-window tests, screenshots and packaging checks
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file
+    # the window through AT-SPI, as a screen reader sees it
+    dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "NumberText.h"
+#include "WindowAccessibility.h"
 #include "WindowLayout.h"
 #include "profile/CalculateProfile.h"
 
@@ -128,6 +129,7 @@ frmMain::frmMain(std::function<void()> beep, QWidget* parent)
     }
     setWindowTitle(QStringLiteral("Pendrio V0.0"));
     createControls();
+    ExposeToAccessibility(*this);
     wireEvents();
     Form_Load();
     txtInput[0]->setFocus(Qt::OtherFocusReason);
