@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "NumberText.h"
+#include "SessionPlatform.h"
 #include "WindowAccessibility.h"
 #include "WindowLayout.h"
 #include "profile/CalculateProfile.h"
@@ -129,6 +130,7 @@ frmMain::frmMain(std::function<void()> beep, QWidget* parent)
     }
     setWindowTitle(QStringLiteral("Pendrio V0.0"));
     createControls();
+    AdaptOnTopToPlatform(*chkOnTop, QGuiApplication::platformName().toStdString());
     ExposeToAccessibility(*this);
     wireEvents();
     Form_Load();
