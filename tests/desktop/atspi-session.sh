@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154 # xs_last_pid comes from x-session.sh
 # The accessibility bus for a test session: what a screen reader talks to.
 # Source it after x-session.sh, in a script that runs under a D-Bus session
 # of its own (as_own_dbus re-runs the script under dbus-run-session).
@@ -59,7 +60,7 @@ as_start() {
 }
 
 as_python() {
-    [ -x /usr/bin/python3 ] && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
         fail "Debian's /usr/bin/python3 with pyatspi is needed (package python3-pyatspi)"
     # Not the python first on PATH: pyatspi is Debian's, for Debian's python.
     timeout 120 /usr/bin/python3 "$@"

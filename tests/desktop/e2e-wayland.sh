@@ -41,8 +41,10 @@ for _ in $(seq 100); do
     kill -0 "$weston_pid" 2>/dev/null || break
     sleep 0.1
 done
-[ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$display" ] ||
-    { xs_show_log "$scratch/weston.log"; fail "weston with XWayland did not start"; }
+if [ ! -S "$XDG_RUNTIME_DIR/$socket" ] || [ -z "$display" ]; then
+    xs_show_log "$scratch/weston.log"
+    fail "weston with XWayland did not start"
+fi
 export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=$socket DISPLAY=$display
 echo "== weston: WAYLAND_DISPLAY=$WAYLAND_DISPLAY, XWayland DISPLAY=$DISPLAY"
 as_start "$scratch"
