@@ -15,6 +15,10 @@ packages=(
     desktop-file-utils appstream dpkg-dev file
     # the real clipboard and the exported files: xclip, rsvg-convert
     xclip librsvg2-bin
+    # the window through AT-SPI, as a screen reader sees it
+    dbus at-spi2-core python3-pyatspi
+    # a Wayland session with XWayland, and Qt's Wayland platform
+    weston xwayland qt6-wayland
 )
 
 missing=()

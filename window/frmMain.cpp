@@ -2,6 +2,8 @@
 
 #include "NumberText.h"
 #include "ProfileActions.h"
+#include "SessionPlatform.h"
+#include "WindowAccessibility.h"
 #include "WindowLayout.h"
 #include "profile/CalculateProfile.h"
 
@@ -129,6 +131,8 @@ frmMain::frmMain(std::function<void()> beep, QWidget* parent)
     }
     setWindowTitle(QStringLiteral("Pendrio V0.0"));
     createControls();
+    AdaptOnTopToPlatform(*chkOnTop, QGuiApplication::platformName().toStdString());
+    ExposeToAccessibility(*this);
     wireEvents();
     Form_Load();
     txtInput[0]->setFocus(Qt::OtherFocusReason);

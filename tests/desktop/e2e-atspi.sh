@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The main window through AT-SPI, the interface a screen reader (Orca) uses:
+# Pendrio under Xvfb and openbox, on a private D-Bus session with its own
+# accessibility bus, checked by atspi/check-window.py: the window is a frame
+# with its title, every reachable control has its role and name and the hidden
+# options are not among them, values typed through EditableText are taken,
+# Calculate and Next work through their Press actions, and a listener hears
+# the section number change.
+#
+#   e2e-atspi.sh PROGRAM SCRATCH_DIR
+set -euo pipefail
+
+program=$1
+scratch=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=x-session.sh
+. "$here/x-session.sh"
+# shellcheck source-path=SCRIPTDIR source=atspi-session.sh
+. "$here/atspi-session.sh"
+as_own_dbus "$0" "$@"
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+# A window manager, or the window never becomes active and the focus that
+# AT-SPI asks for goes nowhere.
+xs_start "$scratch"
+as_start "$scratch"
+echo "== display $DISPLAY, D-Bus $DBUS_SESSION_BUS_ADDRESS"
+
+# See e2e-real-window.sh for strict_string_checks in a sanitizer build.
+asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
+xs_run "$scratch/pendrio.log" env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
+    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LC_ALL=C.UTF-8 LANGUAGE= \
+    ASAN_OPTIONS="$asan_options" "$program"
+app_pid=$xs_last_pid
+xs_find_window "$app_pid" "Pendrio V0.0" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+
+echo "== the main window through AT-SPI"
+as_python "$here/atspi/check-window.py" "$app_pid" main-window ||
+    { xs_show_log "$scratch/pendrio.log"; fail "the main window as a screen reader sees it"; }
+kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
+echo "PASS: the main window is a frame whose controls a screen reader can read and use"

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Pendrio in a Wayland session, as GNOME and KDE Plasma start it: weston's
+# headless back-end with XWayland, XDG_SESSION_TYPE=wayland, WAYLAND_DISPLAY
+# and DISPLAY all set.
+#  1. With no platform chosen, Pendrio runs on the X display (where "Always on
+#     top" works): xdotool finds its window there.
+#  2. With QT_QPA_PLATFORM=wayland (the user's choice, kept), it runs as a
+#     Wayland client, and "Always on top" is disabled with a tooltip that says
+#     why: read through AT-SPI, as a screen reader would.
+#
+#   e2e-wayland.sh PROGRAM SCRATCH_DIR
+set -euo pipefail
+
+program=$1
+scratch=$2
+title="Pendrio V0.0"
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=x-session.sh
+. "$here/x-session.sh"
+# shellcheck source-path=SCRIPTDIR source=atspi-session.sh
+. "$here/atspi-session.sh"
+as_own_dbus "$0" "$@"
+
+command -v weston >/dev/null || fail "weston is missing (packages weston, xwayland, qt6-wayland)"
+rm -rf "$scratch"
+mkdir -p "$scratch/runtime" "$scratch/home"
+chmod 700 "$scratch/runtime"
+export HOME=$scratch/home XDG_RUNTIME_DIR=$scratch/runtime
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+# The socket lives in the private XDG_RUNTIME_DIR; XWayland takes the first
+# free X display number, which weston reports once it listens there.
+socket=pendrio-wayland
+xs_run -g "$scratch/weston.log" weston --backend=headless-backend.so --xwayland \
+    --socket="$socket" --idle-time=0
+weston_pid=$xs_last_pid
+display=
+for _ in $(seq 100); do
+    display=$(sed -n 's/.*xserver listening on display \(:[0-9][0-9]*\).*/\1/p' "$scratch/weston.log")
+    [ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$display" ] && break
+    kill -0 "$weston_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if [ ! -S "$XDG_RUNTIME_DIR/$socket" ] || [ -z "$display" ]; then
+    xs_show_log "$scratch/weston.log"
+    fail "weston with XWayland did not start"
+fi
+export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=$socket DISPLAY=$display
+echo "== weston: WAYLAND_DISPLAY=$WAYLAND_DISPLAY, XWayland DISPLAY=$DISPLAY"
+as_start "$scratch"
+
+# See e2e-real-window.sh for strict_string_checks in a sanitizer build.
+asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
+start_pendrio() { # start_pendrio LOG [VARIABLE=VALUE...]
+    local log=$1
+    shift
+    xs_run "$log" env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+        LC_ALL=C.UTF-8 LANGUAGE= ASAN_OPTIONS="$asan_options" "$@" "$program"
+}
+
+echo "== no platform chosen: Pendrio's window is on the X display"
+start_pendrio "$scratch/pendrio-default.log"
+app_pid=$xs_last_pid
+xs_find_window "$app_pid" "$title" ||
+    { xs_show_log "$scratch/pendrio-default.log"; fail "Pendrio's window is not on XWayland's display"; }
+echo "   window $xs_window of process $app_pid on $DISPLAY"
+xs_stop "$app_pid"
+
+echo "== QT_QPA_PLATFORM=wayland: 'Always on top' disabled, and says why"
+start_pendrio "$scratch/pendrio-wayland.log" QT_QPA_PLATFORM=wayland
+app_pid=$xs_last_pid
+as_python "$here/atspi/check-window.py" "$app_pid" on-top-unavailable ||
+    { xs_show_log "$scratch/pendrio-wayland.log"; fail "'Always on top' on Wayland"; }
+window=$(xdotool search --pid "$app_pid" --name "^$title\$" 2>/dev/null | head -n 1) || true
+[ -z "$window" ] || fail "with QT_QPA_PLATFORM=wayland the window is on the X display after all"
+kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
+echo "PASS: on the X display by default in a Wayland session; on Wayland itself 'Always on top' says it cannot"
