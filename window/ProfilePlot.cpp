@@ -3,6 +3,7 @@
 #include "window/NumberText.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,6 +19,15 @@ namespace pendrio {
 namespace {
 
 constexpr int SamplesPerPlot = 1024; // enough for a smooth curve at any width
+
+// A screen reader meets the plot as a chart (not as an unnamed client area),
+// named "Height profile", its description saying which section is highlighted.
+QAccessibleInterface* plotAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("pendrio::ProfilePlot") || !object->isWidgetType()) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+}
 
 int sectionCount(const ProfileState& profile) {
     return std::clamp<int>(profile.SectionCount, 0, MaxSections);
@@ -60,6 +70,8 @@ struct ProfilePlot::Colours {
 
 ProfilePlot::ProfilePlot(const ProfileState& profile, QWidget* parent)
     : QWidget(parent), profile_(profile) {
+    static const bool chartRole = (QAccessible::installFactory(plotAccessible), true);
+    (void)chartRole;
     setObjectName(QStringLiteral("plotProfile"));
     setAccessibleName(QStringLiteral("Height profile"));
     setFocusPolicy(Qt::StrongFocus);

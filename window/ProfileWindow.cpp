@@ -6,6 +6,7 @@
 #include "window/ProfilePlot.h"
 #include "window/SectionTableModel.h"
 #include "window/SectionTableText.h"
+#include "window/WindowAccessibility.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -105,6 +106,7 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
     resize(780, 640);
     refresh();
+    ExposeToAccessibility(*this); // a frame named by its title, for screen readers
 }
 
 void ProfileWindow::createMenus(const QList<QAction*>& shared) {
@@ -144,6 +146,9 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
 
 void ProfileWindow::refresh() {
     facts_->setText(CurveFactsLines(ComputeCurveFacts(profile_), locale()).join(u'\n'));
+    // The label's name is "Curve facts"; a screen reader reads the facts
+    // themselves as its description.
+    facts_->setAccessibleDescription(facts_->text());
     model_->refresh();
     plot_->refresh();
     setCurrentSection(currentSection_);

@@ -5,7 +5,9 @@
 # with its title, every reachable control has its role and name and the hidden
 # options are not among them, values typed through EditableText are taken,
 # Calculate and Next work through their Press actions, and a listener hears
-# the section number change.
+# the section number change. Then the profile window, opened by its shortcut:
+# a frame too, its plot a chart whose description names the highlighted
+# section, the curve facts readable, and the section table's cells.
 #
 #   e2e-atspi.sh PROGRAM SCRATCH_DIR
 set -euo pipefail
@@ -39,4 +41,11 @@ echo "== the main window through AT-SPI"
 as_python "$here/atspi/check-window.py" "$app_pid" main-window ||
     { xs_show_log "$scratch/pendrio.log"; fail "the main window as a screen reader sees it"; }
 kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
-echo "PASS: the main window is a frame whose controls a screen reader can read and use"
+
+echo "== the profile window through AT-SPI"
+timeout 10 xdotool windowactivate --sync "$xs_window" key --clearmodifiers ctrl+shift+p ||
+    fail "could not press Ctrl+Shift+P in the main window"
+as_python "$here/atspi/check-window.py" "$app_pid" profile-window ||
+    { xs_show_log "$scratch/pendrio.log"; fail "the profile window as a screen reader sees it"; }
+kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
+echo "PASS: both windows are frames whose controls a screen reader can read and use"

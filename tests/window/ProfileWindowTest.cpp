@@ -229,10 +229,14 @@ private slots:
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier); // the selected row, with a header
         QCOMPARE(QApplication::clipboard()->text(), before);
         QCOMPARE(before.count(u'\n'), 2);
+        keys(profile, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier); // all, from here too
+        QCOMPARE(QApplication::clipboard()->text().count(u'\n'), 17);
 
         enter(1, "7");
         QCOMPARE(cell(profile, 0, 5), QStringLiteral("7"));
         QCOMPARE(cell(profile, 1, 5), NumberToText(window->state().SectionHeight.at(2)));
+        calculate({"1000", "7", "-3", "2"});
+        QVERIFY(profile->plotCaption().value(0).startsWith(QStringLiteral("Sag")));
     }
 
     // Saving where nothing can be written leaves no file and says why; the

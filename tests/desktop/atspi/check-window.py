@@ -17,6 +17,7 @@ from pendrio_atspi import (CheckFailed, Events, action_names, check, description
                            pump, role, set_text, summary, text, wait_for)
 
 MAIN_WINDOW = "Pendrio V0.0"
+PROFILE_WINDOW = "Profile – Pendrio V0.0"
 
 # The input boxes and the result boxes, named as the captions beside them.
 INPUT_BOXES = ["Length", "Height at start", "Start gradient", "End gradient", "No. of sections"]
@@ -102,7 +103,35 @@ def on_top_unavailable(window):
     say(f"'Always on top' disabled: '{description(on_top)}'")
 
 
+def profile_window(window):
+    """After main_window_use: the plot, the facts and the table of 3 sections can be read,
+    and the highlighted section follows the main window."""
+    check(role(window) == "frame", f"the profile window's role is '{role(window)}', not 'frame'")
+    plot = find(window, "chart", "Height profile")
+    check(description(plot).startswith("Section 2 of 3 highlighted"),
+          f"the plot describes '{description(plot)}'")
+    facts = find(window, "label", "Curve facts")
+    check(description(facts).startswith("Straight incline"),
+          f"the curve facts read '{description(facts)}'")
+    table = find(window, "table", "Sections").queryTable()
+    check((table.nRows, table.nColumns) == (3, 8), f"table of {table.nRows} x {table.nColumns}")
+    check(table.getColumnHeader(2).name == "Section length [track units]",
+          f"column 3 is headed '{table.getColumnHeader(2).name}'")
+    cells = [table.getAccessibleAt(row, 2).name for row in range(3)]
+    check(cells == ["1000000"] * 3, f"the section lengths read {cells}")
+    check(table.isRowSelected(1), "the table's selected row is not section 2's")
+    say(f"frame '{window.name}': chart '{plot.name}' ({description(plot)}); "
+        f"'{description(facts)}'; table of 3 sections whose cells read {cells}")
+
+    main = find_window(window.parent, MAIN_WINDOW)
+    do_action(find(main, "push button", "Previous"), "Press")
+    wait_for("the highlight on section 1 after Previous",
+             lambda: description(plot).startswith("Section 1 of 3") and table.isRowSelected(0))
+    say("Previous in the main window: the plot and the table now name section 1")
+
+
 CHECKS = {
+    "profile-window": (PROFILE_WINDOW, [profile_window]),
     "main-window": (MAIN_WINDOW, [main_window_tree, main_window_use]),
     "on-top-unavailable": (MAIN_WINDOW, [on_top_unavailable]),
 }
