@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -276,6 +277,15 @@ private slots:
         QCOMPARE(control("frmCalc")->actions(),
                  (QList<QAction*>{window->profileActions()->copyAllSections(),
                                   window->profileActions()->showProfile()}));
+        // A result box keeps its editing menu and has both commands below it.
+        auto* box = control<QLineEdit>("txtCoeff1");
+        emit box->customContextMenuRequested(QPoint(2, 2));
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QVERIFY(menu->actions().size() > 3);
+        QVERIFY(menu->actions().contains(window->profileActions()->copyAllSections()));
+        QVERIFY(menu->actions().contains(window->profileActions()->showProfile()));
+        menu->close();
 
         window->close();
         QVERIFY(!profile->isVisible());
