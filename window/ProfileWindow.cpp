@@ -12,6 +12,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -75,12 +76,14 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     // Widths from the font once, not measured from 2,000 cells after each
     // change: room for a whole header, or for a number of 15 digits.
     const QFontMetrics metrics(table_->font());
-    const QFontMetrics headerMetrics(table_->horizontalHeader()->font());
+    QFont headerFont = table_->horizontalHeader()->font();
+    headerFont.setBold(true); // the header of the current column is drawn bold
+    const QFontMetrics headerMetrics(headerFont);
     const int numberWidth = metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308"));
     for (int c = 0; c < model_->columnCount(); ++c) {
         const QString header = model_->headerData(c, Qt::Horizontal).toString();
         table_->setColumnWidth(
-            c, std::max(c == 0 ? 0 : numberWidth, headerMetrics.horizontalAdvance(header)) + 16);
+            c, std::max(c == 0 ? 0 : numberWidth, headerMetrics.horizontalAdvance(header)) + 24);
     }
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
