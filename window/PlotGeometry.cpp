@@ -77,6 +77,11 @@ double SectionStart(const ProfileState& profile, int section) {
     return static_cast<double>(section - 1) / profile.SectionCount * profile.TrackLength;
 }
 
+double SectionHeightAt(const ProfileState& profile, int section, double t) {
+    return profile.SectionHeight.at(section) +
+           (profile.SectionCoeff1.at(section) * t + profile.SectionCoeff2.at(section) * (t * t));
+}
+
 ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
     const int n = std::clamp<int>(profile.SectionCount, 1, MaxSections);
     const double length = profile.TrackLength;
@@ -92,7 +97,7 @@ ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
             : 0.0;
     const double c1 = profile.SectionCoeff1.at(i);
     const double c2 = profile.SectionCoeff2.at(i);
-    point.height = profile.SectionHeight.at(i) + (c1 * t + c2 * (t * t));
+    point.height = SectionHeightAt(profile, i, t);
     point.gradient = sectionLength > 0 ? std::atan((c1 + 2.0 * c2 * t) / sectionLength)
                                        : profile.SectionStartAngle.at(i);
     return point;

@@ -37,6 +37,10 @@ struct ProfilePoint {
 };
 ProfilePoint ProfilePointAt(const ProfileState& profile, double distance);
 
+// The height at t (0 at the section's start, 1 at its end) on section i's own
+// parabola: height at start + 1st order coefficient t + 2nd order coefficient t².
+double SectionHeightAt(const ProfileState& profile, int section, double t);
+
 // Distance from the start of the stretch to the start of `section` (1..N+1).
 double SectionStart(const ProfileState& profile, int section);
 

@@ -131,9 +131,9 @@ void ProfileActions::updateToolTips() {
     const ProfileState& state = window_.state();
     const int section = state.CurrentSection;
     const QLocale locale = window_.locale();
-    const QString hints =
-        ShortcutHint(nativeText(copyAllSectionsShortcut()), copyAllSections_->text()) + u'\n' +
-        ShortcutHint(nativeText(showProfileShortcut()), showProfile_->text());
+    const QString hints = QStringLiteral("%1: %2\n%3: %4")
+                              .arg(nativeText(copyAllSectionsShortcut()), copyAllSections_->text(),
+                                   nativeText(showProfileShortcut()), showProfile_->text());
     for (const ResultBox& entry : resultBoxes) {
         const double value = entry.value(state, section);
         const QString tip = entry.kind == ResultKind::Length ? LengthToolTip(value, locale)

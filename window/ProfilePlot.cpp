@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
-#include <QStylePainter>
 
 #include <algorithm>
 #include <cmath>
@@ -93,12 +92,10 @@ void ProfilePlot::refresh() {
     for (int i = 1; i <= n; ++i) {
         sectionSamples_.push_back(samples_.size());
         const double start = SectionStart(profile_, i);
-        const double c1 = profile_.SectionCoeff1.at(i);
-        const double c2 = profile_.SectionCoeff2.at(i);
         for (int j = 0; j <= perSection; ++j) {
             const double t = double(j) / perSection;
             samples_.emplace_back(start + t * profile_.SectionLength,
-                                  profile_.SectionHeight.at(i) + (c1 * t + c2 * (t * t)));
+                                  SectionHeightAt(profile_, i, t));
         }
     }
     sectionSamples_.push_back(samples_.size());
@@ -187,11 +184,6 @@ std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,
         return std::nullopt;
     }
     return m;
-}
-
-double ProfilePlot::exaggerationFor(const QRectF& area) const {
-    const std::optional<Mapping> m = mappingFor(area, 0);
-    return m ? m->exaggeration : 1.0;
 }
 
 void ProfilePlot::paintPlot(QPainter& painter, const QRectF& area,

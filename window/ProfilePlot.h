@@ -36,8 +36,6 @@ public:
     QString highlightedSectionText() const;
     // What pointing at the curve shows; empty when the pointer is elsewhere.
     QString hoverText() const;
-    // The factor by which heights are drawn larger than distances in `area`.
-    double exaggerationFor(const QRectF& area) const;
 
     // Draws the whole plot into `area` of any paint device, dark on light,
     // with the `caption` lines below it; no pointer marks and no focus frame.

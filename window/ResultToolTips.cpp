@@ -19,8 +19,4 @@ QString GradientToolTip(double radians, const QLocale& locale) {
              NumberToText(slope * 1000.0, locale));
 }
 
-QString ShortcutHint(const QString& shortcut, const QString& command) {
-    return QStringLiteral("%1: %2").arg(shortcut, command);
-}
-
 } // namespace pendrio

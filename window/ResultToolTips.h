@@ -15,8 +15,4 @@ QString LengthToolTip(double units, const QLocale& locale);
 // slope in per cent and per mille, 15 significant digits each.
 QString GradientToolTip(double radians, const QLocale& locale);
 
-// The keyboard shortcuts of the window's section commands, for tooltips:
-// "Ctrl+Shift+C: Copy all sections", one per line.
-QString ShortcutHint(const QString& shortcut, const QString& command);
-
 } // namespace pendrio

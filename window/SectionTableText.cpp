@@ -87,20 +87,11 @@ QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
     return text;
 }
 
-QByteArray CsvField(const QByteArray& text) {
-    if (!text.contains(',') && !text.contains('"') && !text.contains('\r') &&
-        !text.contains('\n')) {
-        return text;
-    }
-    QByteArray quoted = text;
-    quoted.replace('"', "\"\"");
-    return '"' + quoted + '"';
-}
-
 QByteArray SectionsAsCsv(const ProfileState& profile) {
+    // The headers hold no comma, quote or line end, so no field needs quoting.
     QByteArray csv;
     for (const SectionColumn& column : columns) {
-        csv += CsvField(QByteArray(column.header)) + ',';
+        csv += QByteArray(column.header) + ',';
     }
     csv += "Gradient at start of section [rad],Gradient at end of section [rad]\r\n";
     for (int i = 1; i <= SectionRowCount(profile); ++i) {

@@ -50,7 +50,4 @@ QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
 // in degrees and, so that the stored values themselves are kept, in radians.
 QByteArray SectionsAsCsv(const ProfileState& profile);
 
-// A field quoted as RFC 4180 asks when it holds a comma, a quote or a line end.
-QByteArray CsvField(const QByteArray& text);
-
 } // namespace pendrio

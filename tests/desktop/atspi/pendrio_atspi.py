@@ -148,17 +148,6 @@ def do_action(node, name):
     check(node.queryAction().doAction(names.index(name)), f"'{node.name}': '{name}' failed")
 
 
-def press_key(keysym_name):
-    """One key press and release, as from the keyboard, to the focused window."""
-    check(keysym_name in KEYSYMS, f"no keysym for '{keysym_name}'")
-    pyatspi.Registry.generateKeyboardEvent(KEYSYMS[keysym_name], None, pyatspi.KEY_SYM)
-
-
-# The X keysyms of the keys the tests use.
-KEYSYMS = {"Tab": 0xFF09, "Return": 0xFF0D, "space": 0x20, "Up": 0xFF52, "Down": 0xFF54,
-           "Left": 0xFF51, "Right": 0xFF53, "Escape": 0xFF1B}
-
-
 class Events:
     """Records the events of the given types while in a `with` block."""
 
