@@ -20,17 +20,6 @@ CurveFacts factsOf(double metres, double startSlope, double endSlope) {
     return ComputeCurveFacts(state);
 }
 
-// A crest whose extreme, if any, lies at `place` with nothing else known.
-CurveFacts crestWith(std::optional<ExtremePlace> place) {
-    CurveFacts facts;
-    facts.Kind = CurveKind::Crest;
-    if (place) {
-        facts.Extreme = CurveExtreme{};
-        facts.Extreme->Place = *place;
-    }
-    return facts;
-}
-
 } // namespace
 
 // Track units are rounded whole, metres to three places: 800 m crest from
@@ -49,13 +38,6 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
          factsOf(800, 0.015, -0.025),
          {"Crest, vertical radius 393700787 track units (20000 m)",
           "High point 5905512 track units (300 m) from the start, 44291 track units (2.25 m) "
-          "above the start",
-          "Total rise -78740 track units (-4 m)"}},
-        {"CrestComma",
-         German,
-         factsOf(800, 0.015, -0.025),
-         {"Crest, vertical radius 393700787 track units (20000 m)",
-          "High point 5905512 track units (300 m) from the start, 44291 track units (2,25 m) "
           "above the start",
           "Total rise -78740 track units (-4 m)"}},
         // R = 123.4 m / 0.04 = 3085 m, lowest at 61.7 m, 0.02 * 61.7 / 2 = 0.617 m down.
@@ -95,17 +77,6 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
          German,
          CurveFacts{},
          {"Kind of curve beyond range", "Total rise beyond range"}},
-        {"CrestWithoutExtreme",
-         QLocale::c(),
-         crestWith(std::nullopt),
-         {"Crest, vertical radius beyond range", "High point beyond range",
-          "Total rise beyond range"}},
-        {"CrestExtremeInsideUnknown",
-         QLocale::c(),
-         crestWith(ExtremePlace::Inside),
-         {"Crest, vertical radius beyond range",
-          "High point inside the stretch, distance beyond range, height beyond range",
-          "Total rise beyond range"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

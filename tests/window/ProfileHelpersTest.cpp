@@ -1,10 +1,9 @@
 // The profile window's pure helpers: tick steps, the vertical exaggeration,
-// the profile at a distance, window placement, CSV quoting and the result
-// boxes' tooltips.
+// the profile at a distance, window placement and the result boxes'
+// tooltips.
 #include "profile/CalculateProfile.h"
 #include "window/PlotGeometry.h"
 #include "window/ResultToolTips.h"
-#include "window/SectionTableText.h"
 #include "window/WindowPlacement.h"
 
 #include <gtest/gtest.h>
@@ -99,13 +98,6 @@ TEST(WindowPlacement, BesideTheWindowNarrowedBeforeOverlappingAndOnTheScreen) {
     EXPECT_EQ(PlaceBeside(main.translated(0, 850), wanted, minimum, screen),
               QRect(508, 480, 800, 600)); // moved up onto the screen
     EXPECT_EQ(PlaceBeside(main, wanted, minimum, QRect()), QRect(508, 50, 800, 600));
-}
-
-TEST(SectionTableText, CsvFieldsAreQuotedOnlyWhereNeeded) {
-    EXPECT_EQ(CsvField("Section"), QByteArray("Section"));
-    EXPECT_EQ(CsvField("a,b"), QByteArray("\"a,b\""));
-    EXPECT_EQ(CsvField("say \"hi\""), QByteArray("\"say \"\"hi\"\"\""));
-    EXPECT_EQ(CsvField("two\nlines"), QByteArray("\"two\nlines\""));
 }
 
 TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {
