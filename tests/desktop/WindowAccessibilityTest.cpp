@@ -1,22 +1,18 @@
 // What assistive technology is offered beyond Qt's defaults, asked of
 // QAccessible on the offscreen platform where AT-SPI cannot reach
-// (tests/desktop/e2e-atspi.sh walks the real tree): interfaces made before a
-// window was exposed are replaced, and "Always on top" is disabled only where
-// the platform cannot keep a window on top.
+// (tests/desktop/e2e-atspi.sh walks the real tree, e2e-wayland.sh reads
+// "Always on top" on Wayland): interfaces made before a window was exposed
+// are replaced.
 #include "window/WindowAccessibility.h"
-#include "tests/common/WindowHarness.h"
-#include "window/SessionPlatform.h"
-#include "window/frmMain.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace pendrio;
 
-class WindowAccessibilityTest : public QObject, public testing::WindowHarness {
+class WindowAccessibilityTest : public QObject {
     Q_OBJECT
 
     static QAccessibleInterface* accessible(QObject* object) {
@@ -24,8 +20,6 @@ class WindowAccessibilityTest : public QObject, public testing::WindowHarness {
     }
 
 private slots:
-    void cleanup() { window.reset(); }
-
     // Given interfaces Qt made before the window was exposed (a screen reader
     // listening while it was built), then they are replaced.
     void interfacesMadeEarlierAreReplaced() {
@@ -38,20 +32,6 @@ private slots:
         QCOMPARE(accessible(&top)->role(), QAccessible::Window);
         QVERIFY(!accessible(box)->actionInterface());
         QCOMPARE(accessible(&top)->childCount(), 0);
-    }
-
-    // Given a platform, "Always on top" is disabled, with the reason, only on Wayland.
-    void onTopDisabledOnlyWhereThePlatformCannotKeepIt() {
-        QVERIFY(open());
-        QVERIFY(control("chkOnTop")->isEnabled()); // offscreen
-        QVERIFY(control("chkOnTop")->toolTip().isEmpty());
-        for (const char* platform : {"xcb", "offscreen", "wayland"}) {
-            QCheckBox box(QStringLiteral("Always on top"));
-            AdaptOnTopToPlatform(box, platform);
-            const bool keeps = QByteArray(platform) != "wayland";
-            QCOMPARE(box.isEnabled(), keeps);
-            QCOMPARE(box.toolTip().contains(QStringLiteral("window menu")), !keeps);
-        }
     }
 };
 

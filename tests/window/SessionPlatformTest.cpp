@@ -25,9 +25,7 @@ const Row kRows[] = {
     {"x11 session", {{}, "x11", {}, ":0"}, {}, ""},
     {"wayland session with an X display", {{}, "wayland", "wayland-0", ":0"}, {}, kXFirst},
     {"wayland session without an X display", {{}, "wayland", "wayland-0", {}}, {}, ""},
-    {"wayland session with an empty DISPLAY", {{}, "wayland", "wayland-0", ""}, {}, ""},
     {"WAYLAND_DISPLAY without a session type", {{}, {}, "wayland-0", ":0"}, {}, kXFirst},
-    {"session type wayland without WAYLAND_DISPLAY", {{}, "wayland", {}, ":1"}, {}, kXFirst},
     {"user chose wayland", {"wayland", "wayland", "wayland-0", ":0"}, {}, ""},
     {"user chose xcb", {"xcb", "wayland", "wayland-0", ":0"}, {}, ""},
     {"empty QT_QPA_PLATFORM is no choice", {"", "wayland", "wayland-0", ":0"}, {}, kXFirst},
@@ -40,7 +38,6 @@ const Row kRows[] = {
      {"--platform", "xcb"},
      ""},
     {"-platform last names nothing", {{}, "wayland", "wayland-0", ":0"}, {"-platform"}, kXFirst},
-    {"other arguments", {{}, "wayland", "wayland-0", ":0"}, {"-style", "fusion"}, kXFirst},
 };
 
 TEST(SessionPlatform, PlatformToRequestFollowsTheSessionUnlessTheUserChose) {
