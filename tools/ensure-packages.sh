@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time
     # real-window tests, screenshots and packaging checks
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian man-db
     # the real clipboard and the exported files: xclip, rsvg-convert
     xclip librsvg2-bin
     # the window through AT-SPI, as a screen reader sees it

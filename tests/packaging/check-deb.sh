@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian packages with CPack from a built tree, unpacks the program's
-# package into a scratch root, checks its files and its Depends field, and
+# package into a scratch root, checks its files and Depends, runs lintian, and
 # starts the unpacked program on a virtual X display of its own (Xvfb and
 # openbox, from tests/desktop/x-session.sh) until its window appears.
 #
@@ -100,6 +100,15 @@ for pattern in '/usr/include/profile/CalculateProfile\.h$' '/usr/include/profile
     '/libpendrio_profile\.a$' '/cmake/Pendrio/PendrioConfig\.cmake$' '/cmake/Pendrio/PendrioTargets\.cmake$'; do
     grep -qE "$pattern" "$scratch/dev-contents.txt" || fail "pendrio-dev has nothing matching $pattern"
 done
+
+echo "== lintian on both packages"
+# Debian's own checks of binary packages, among them the manual page rendered
+# with man --warnings, the changelog and the DEP-5 copyright file: every error
+# or warning fails; informational tags are only shown. Bounded, since lintian
+# unpacks and reads every file of both packages.
+timeout 300 lintian --fail-on error,warning --display-info "$deb" "$dev_deb" 2>&1 |
+    tee "$scratch/lintian.log" ||
+    fail "lintian found errors or warnings (or did not finish within 300 s) in the packages"
 
 echo "== start /usr/bin/pendrio from the unpacked root on a virtual display"
 xs_start "$scratch"
