@@ -1,6 +1,7 @@
 #include "CurveFacts.h"
 
-#include <algorithm>
+#include "RadiusStretch.h"
+
 #include <cmath>
 
 namespace pendrio {
@@ -16,19 +17,15 @@ std::optional<double> finiteOrNone(double value) {
 
 // The vertical radius bounds the vertical acceleration v^2/R that a passenger
 // feels over the curve (and, on a crest, how far the wheels are unloaded), so it
-// is the figure that rules put a minimum on. The curvature of h is
-// |h''| / (1 + h'^2)^(3/2); h'' = (t1 - t0) / L is the same all along the
-// parabola, so the curve is sharpest where the slope is flattest: level, if the
-// slope changes sign on the stretch, else at the flatter end.
+// is the figure that rules put a minimum on. DesignLengthForRadius inverts these
+// steps; keep the two in step.
 std::optional<double> verticalRadius(double t0, double t1, double length) {
     if (!(length > 0)) {
         return std::nullopt; // a kink: infinite curvature
     }
-    const double flattest = (t0 < 0) != (t1 < 0) ? 0.0 : std::min(std::abs(t0), std::abs(t1));
-    const double stretch = 1 + flattest * flattest;
-    // Radius = stretch^(3/2) / |h''|, with L divided by the tangent change
-    // first so that a long, gentle curve does not lose h'' to underflow.
-    return finiteOrNone(stretch * std::sqrt(stretch) * (length / std::abs(t1 - t0)));
+    // Radius = stretch / |h''|, with L divided by the tangent change first so
+    // that a long, gentle curve does not lose h'' to underflow.
+    return finiteOrNone(RadiusStretch(t0, t1) * (length / std::abs(t1 - t0)));
 }
 
 // The high point of a crest or the low point of a sag: where the slope passes
