@@ -3,7 +3,11 @@
 // leftovers in the tables — and checks its all-or-nothing promise: either it
 // refuses and the state is bit for bit what it was, or it succeeds, every value
 // it wrote is finite and everything it should not have touched is untouched.
+// The same inputs then serve the design from a radius: its length, when it
+// gives one, is finite and gives the radius back through the curve facts.
 #include "profile/CalculateProfile.h"
+#include "profile/CurveFacts.h"
+#include "profile/DesignRadius.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -13,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 using namespace pendrio;
 
@@ -164,6 +169,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                               std::abs(state.EndGradient) <= 1.5 &&
                               std::abs(state.SectionHeight[1]) <= 1e7;
         check(!ordinary, "refused an ordinary profile");
+    }
+
+    // The same length read as a radius to design for: a length, when there is
+    // one, is a stretch whose facts give that radius back.
+    const double radius = before.TrackLength;
+    const DesignLength design =
+        DesignLengthForRadius(before.StartGradient, before.EndGradient, radius);
+    check(design.Length.has_value() == (design.Problem == DesignLengthProblem::None),
+          "a design length and its problem disagree");
+    if (design.Length) {
+        check(std::isfinite(*design.Length) && *design.Length > 0, "design length not positive");
+        ProfileState designed = before;
+        designed.TrackLength = *design.Length;
+        const std::optional<double> back = ComputeCurveFacts(designed).VerticalRadius;
+        check(back && std::abs(*back - radius) <= 1e-12 * radius,
+              "design length misses the radius");
     }
     return 0;
 }
