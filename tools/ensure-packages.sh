@@ -31,5 +31,5 @@ echo "Installing missing packages: ${missing[*]}"
 run_as_root=()
 [ "$(id -u)" -eq 0 ] || run_as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${run_as_root[@]}" apt-get update
-"${run_as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+"${run_as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 update
+"${run_as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"

@@ -1,6 +1,5 @@
 #include "window/PlotGeometry.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -41,11 +40,25 @@ std::vector<double> TickValues(double low, double high, double step) {
     }
     const double first = std::ceil(low / step - 1e-9);
     const double last = std::floor(high / step + 1e-9);
-    if (!std::isfinite(first) || !std::isfinite(last) || last - first > 200) {
+    if (!std::isfinite(first) || !std::isfinite(last) || !(last - first < MaxTicks)) {
         return ticks;
     }
-    for (double k = first; k <= last; ++k) {
-        ticks.push_back(k * step);
+    // Counted, not stepped with a double: beyond 2^53, first + 1 == first.
+    const int count = last < first ? 0 : static_cast<int>(last - first) + 1;
+    for (int j = 0; j < count; ++j) {
+        const double tick = (first + j) * step;
+        if (ticks.empty() || tick > ticks.back()) {
+            ticks.push_back(tick);
+        }
+    }
+    return ticks;
+}
+
+std::vector<double> AxisTicks(double low, double high, int maxSteps) {
+    std::vector<double> ticks = TickValues(low, high, TickStep(high - low, maxSteps));
+    const double middle = low / 2 + high / 2;
+    if (ticks.empty() && std::isfinite(middle)) {
+        ticks.push_back(middle);
     }
     return ticks;
 }
@@ -71,36 +84,6 @@ double VerticalExaggeration(double length, double heightSpan, double width, doub
     // At true scale the heights would take heightSpan / length of the width.
     const double wanted = (2.0 / 3.0 * height / width) * (length / heightSpan);
     return NiceAtMost(wanted);
-}
-
-double SectionStart(const ProfileState& profile, int section) {
-    return static_cast<double>(section - 1) / profile.SectionCount * profile.TrackLength;
-}
-
-double SectionHeightAt(const ProfileState& profile, int section, double t) {
-    return profile.SectionHeight.at(section) +
-           (profile.SectionCoeff1.at(section) * t + profile.SectionCoeff2.at(section) * (t * t));
-}
-
-ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
-    const int n = std::clamp<int>(profile.SectionCount, 1, MaxSections);
-    const double length = profile.TrackLength;
-    ProfilePoint point;
-    point.distance = std::isfinite(distance) ? std::clamp(distance, 0.0, length) : 0.0;
-    const double fraction = length > 0 ? point.distance / length : 0.0;
-    point.section = std::clamp(static_cast<int>(std::floor(fraction * n)) + 1, 1, n);
-    const int i = point.section;
-    const double sectionLength = profile.SectionLength;
-    const double t =
-        sectionLength > 0
-            ? std::clamp((point.distance - SectionStart(profile, i)) / sectionLength, 0.0, 1.0)
-            : 0.0;
-    const double c1 = profile.SectionCoeff1.at(i);
-    const double c2 = profile.SectionCoeff2.at(i);
-    point.height = SectionHeightAt(profile, i, t);
-    point.gradient = sectionLength > 0 ? std::atan((c1 + 2.0 * c2 * t) / sectionLength)
-                                       : profile.SectionStartAngle.at(i);
-    return point;
 }
 
 } // namespace pendrio

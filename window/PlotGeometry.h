@@ -1,9 +1,7 @@
-// The arithmetic behind the profile plot, free of any widget: readable tick
-// steps, the vertical exaggeration that makes a gentle curve visible, and the
-// height and gradient at any distance along a calculated profile.
+// The axis arithmetic behind the profile plot, free of any widget: readable
+// tick steps and the vertical exaggeration that makes a gentle curve visible.
+// Total on any doubles: every loop counts with an integer bounded in advance.
 #pragma once
-
-#include "profile/ProfileState.h"
 
 #include <vector>
 
@@ -13,8 +11,17 @@ namespace pendrio {
 // `span` into at most `maxSteps` steps; 0 when span is not positive and finite.
 double TickStep(double span, int maxSteps);
 
-// The multiples of `step` within [low, high], at most 200 of them.
+// The most ticks an axis ever gets.
+inline constexpr int MaxTicks = 200;
+
+// The distinct multiples of `step` within [low, high], in rising order; none
+// when there would be more than MaxTicks of them.
 std::vector<double> TickValues(double low, double high, double step);
+
+// The ticks of an axis from `low` to `high` with at most `maxSteps` 1-2-5
+// steps. Never empty for finite ends: where the span is zero, or too small
+// for its multiples to be told apart, the middle of the axis is its one tick.
+std::vector<double> AxisTicks(double low, double high, int maxSteps);
 
 // The largest number of the form 1, 2 or 5 times a power of ten that is not
 // above `value`; 1 for a value that is not positive and finite.
@@ -25,23 +32,5 @@ double NiceAtMost(double value);
 // area of `width` x `height` pixels. A 1-2-5 number; 1 for a level profile or
 // anything not finite.
 double VerticalExaggeration(double length, double heightSpan, double width, double height);
-
-// What the profile is at one distance from the start of the stretch: the
-// section it lies in, the height and the gradient (radians), each from that
-// section's own parabola. Distances outside the stretch are taken at its ends.
-struct ProfilePoint {
-    int section = 1;
-    double distance = 0;
-    double height = 0;
-    double gradient = 0;
-};
-ProfilePoint ProfilePointAt(const ProfileState& profile, double distance);
-
-// The height at t (0 at the section's start, 1 at its end) on section i's own
-// parabola: height at start + 1st order coefficient t + 2nd order coefficient t².
-double SectionHeightAt(const ProfileState& profile, int section, double t);
-
-// Distance from the start of the stretch to the start of `section` (1..N+1).
-double SectionStart(const ProfileState& profile, int section);
 
 } // namespace pendrio

@@ -1,6 +1,5 @@
 #include "window/ProfileActions.h"
 
-#include "profile/ProfileState.h"
 #include "window/ProfileWindow.h"
 #include "window/ResultToolTips.h"
 #include "window/SectionTableText.h"
@@ -15,33 +14,9 @@
 #include <QMenu>
 #include <QScreen>
 
-#include <array>
-
 namespace pendrio {
 
 namespace {
-
-// The six result boxes whose values have more digits than the box shows.
-enum class ResultKind { Length, Gradient };
-struct ResultBox {
-    const char* name;
-    ResultKind kind;
-    double (*value)(const ProfileState& state, int section);
-};
-const std::array<ResultBox, 6> resultBoxes{{
-    {"txtSectionLength", ResultKind::Length,
-     [](const ProfileState& s, int) { return s.SectionLength; }},
-    {"txtCoeff2", ResultKind::Length,
-     [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},
-    {"txtCoeff1", ResultKind::Length,
-     [](const ProfileState& s, int i) { return s.SectionCoeff1.at(i); }},
-    {"txtCoeff0", ResultKind::Length,
-     [](const ProfileState& s, int i) { return s.SectionHeight.at(i); }},
-    {"txtSStartGradient", ResultKind::Gradient,
-     [](const ProfileState& s, int i) { return s.SectionStartAngle.at(i); }},
-    {"txtSEndGradient", ResultKind::Gradient,
-     [](const ProfileState& s, int i) { return s.SectionEndAngle.at(i); }},
-}};
 
 QString nativeText(const QKeySequence& keys) {
     return keys.toString(QKeySequence::NativeText);
@@ -75,7 +50,7 @@ ProfileActions::ProfileActions(frmMain& window) : QObject(&window), window_(wind
     connect(showProfile_, &QAction::triggered, this, &ProfileActions::openProfileWindow);
     connect(&window, &frmMain::sectionShown, this, &ProfileActions::updateToolTips);
     addContextMenus();
-    updateToolTips();
+    updateToolTips(window.state().CurrentSection);
     window.installEventFilter(this);
 }
 
@@ -92,9 +67,11 @@ void ProfileActions::openProfileWindow() {
             window_.calculatedProfile(), QList<QAction*>{copyAllSections_, showProfile_});
         ProfileWindow* profile = profileWindow_.get();
         profile->setCurrentSection(window_.state().CurrentSection);
-        connect(&window_, &frmMain::profileChanged, profile, &ProfileWindow::refresh);
-        connect(&window_, &frmMain::sectionShown, profile,
-                [this, profile] { profile->setCurrentSection(window_.state().CurrentSection); });
+        connect(&window_, &frmMain::profileChanged, profile,
+                [profile](const ProfileState& calculated) {
+                    profile->refresh(calculated.CurrentSection);
+                });
+        connect(&window_, &frmMain::sectionShown, profile, &ProfileWindow::setCurrentSection);
         connect(profile, &ProfileWindow::sectionChosen, &window_, &frmMain::goToSection);
         const QScreen* screen = window_.screen();
         const QRect place =
@@ -111,11 +88,11 @@ void ProfileActions::openProfileWindow() {
 // The frame's own menu holds the two commands; a result box keeps its usual
 // editing menu and gets them below it.
 void ProfileActions::addContextMenus() {
-    auto* frame = window_.findChild<QGroupBox*>(QStringLiteral("frmCalc"));
+    QGroupBox* frame = window_.resultFrame();
     frame->setContextMenuPolicy(Qt::ActionsContextMenu);
     frame->addActions({copyAllSections_, showProfile_});
-    for (const ResultBox& entry : resultBoxes) {
-        auto* box = window_.findChild<QLineEdit*>(QString::fromUtf8(entry.name));
+    for (const frmMain::ResultBox& entry : window_.resultBoxes()) {
+        QLineEdit* box = entry.box;
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
             QMenu* menu = box->createStandardContextMenu();
@@ -127,19 +104,17 @@ void ProfileActions::addContextMenus() {
     }
 }
 
-void ProfileActions::updateToolTips() {
+void ProfileActions::updateToolTips(int section) {
     const ProfileState& state = window_.state();
-    const int section = state.CurrentSection;
     const QLocale locale = window_.locale();
     const QString hints = QStringLiteral("%1: %2\n%3: %4")
                               .arg(nativeText(copyAllSectionsShortcut()), copyAllSections_->text(),
                                    nativeText(showProfileShortcut()), showProfile_->text());
-    for (const ResultBox& entry : resultBoxes) {
+    for (const frmMain::ResultBox& entry : window_.resultBoxes()) {
         const double value = entry.value(state, section);
-        const QString tip = entry.kind == ResultKind::Length ? LengthToolTip(value, locale)
-                                                             : GradientToolTip(value, locale);
-        window_.findChild<QLineEdit*>(QString::fromUtf8(entry.name))
-            ->setToolTip(tip + u'\n' + hints);
+        const QString tip =
+            entry.isGradient ? GradientToolTip(value, locale) : LengthToolTip(value, locale);
+        entry.box->setToolTip(tip + u'\n' + hints);
     }
 }
 

@@ -46,7 +46,7 @@ private:
     void copyAllSectionsToClipboard();
     void openProfileWindow();
     void addContextMenus();
-    void updateToolTips();
+    void updateToolTips(int section);
 
     frmMain& window_;
     QAction* copyAllSections_ = nullptr;

@@ -1,6 +1,7 @@
 #include "window/ProfilePlot.h"
 
 #include "window/NumberText.h"
+#include "window/PlotGeometry.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -17,7 +18,21 @@ namespace pendrio {
 
 namespace {
 
-constexpr int SamplesPerPlot = 1024; // enough for a smooth curve at any width
+constexpr int SamplesPerPlot = 1024;    // enough for a smooth curve at any width
+constexpr int MinSamplesPerSection = 4; // a section's bend shows even at 256 sections
+
+// The look of the plot, in pixels at the widget's scale.
+constexpr double Gap = 4; // between the box, its labels and titles
+constexpr double PixelsPerDistanceTick = 90;
+constexpr double PixelsPerHeightTick = 40;
+constexpr double DistanceLabelWidth = 120;  // centred on its tick
+constexpr double PixelsPerBoundaryLine = 6; // narrower sections get marks only
+constexpr double BoundaryMarkHalf = 5;      // the mark across the curve
+constexpr double CurveWidth = 1.5;
+constexpr double HighlightWidth = 3.5;
+constexpr double HoverDotRadius = 4;
+constexpr int BandAlpha = 60; // the highlighted section's band behind the curve
+constexpr double MinBoxSide = 20;
 
 // A screen reader meets the plot as a chart (not as an unnamed client area),
 // named "Height profile", its description saying which section is highlighted.
@@ -26,10 +41,6 @@ QAccessibleInterface* plotAccessible(const QString& className, QObject* object) 
         return nullptr;
     }
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
-}
-
-int sectionCount(const ProfileState& profile) {
-    return std::clamp<int>(profile.SectionCount, 0, MaxSections);
 }
 
 } // namespace
@@ -76,18 +87,18 @@ ProfilePlot::ProfilePlot(const ProfileState& profile, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumSize(320, 200);
-    refresh();
+    refresh(0);
 }
 
 QSize ProfilePlot::sizeHint() const {
     return {720, 340};
 }
 
-void ProfilePlot::refresh() {
-    const int n = sectionCount(profile_);
+void ProfilePlot::refresh(int section) {
+    const int n = CalculatedSectionCount(profile_);
     samples_.clear();
     sectionSamples_.clear();
-    const int perSection = n > 0 ? std::max(4, SamplesPerPlot / n) : 0;
+    const int perSection = n > 0 ? std::max(MinSamplesPerSection, SamplesPerPlot / n) : 0;
     samples_.reserve(std::size_t(n) * std::size_t(perSection + 1));
     for (int i = 1; i <= n; ++i) {
         sectionSamples_.push_back(samples_.size());
@@ -111,16 +122,22 @@ void ProfilePlot::refresh() {
         drawable_ = std::isfinite(highest_ - lowest_) && std::isfinite((highest_ + lowest_) / 2);
     }
     hover_.reset();
-    setHighlightedSection(highlighted_);
-    update();
+    highlight(section);
 }
 
 void ProfilePlot::setHighlightedSection(int section) {
+    if (section != highlighted_) {
+        highlight(section);
+    }
+}
+
+void ProfilePlot::highlight(int section) {
     highlighted_ = section;
     setAccessibleDescription(highlightedSectionText());
     QAccessibleEvent event(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
     update();
+    emit highlightChanged(section);
 }
 
 QString ProfilePlot::numberText(double value, int significant) const {
@@ -133,7 +150,7 @@ QString ProfilePlot::numberText(double value, int significant) const {
 }
 
 QString ProfilePlot::highlightedSectionText() const {
-    const int n = sectionCount(profile_);
+    const int n = CalculatedSectionCount(profile_);
     if (highlighted_ < 1 || highlighted_ > n) {
         return QStringLiteral("No section highlighted");
     }
@@ -167,10 +184,13 @@ std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,
     const QFontMetricsF metrics(font());
     const double line = metrics.height();
     Mapping m;
-    m.box = area.adjusted(metrics.horizontalAdvance(QStringLiteral("-8888888888")) + 8,
-                          2 * line + 8, -metrics.horizontalAdvance(QStringLiteral("8888")),
-                          -(2 * line + 10 + captionLines * line));
-    if (m.box.width() < 20 || m.box.height() < 20) {
+    // Room for the height labels at the left, the hover readout and the titles
+    // above, half a distance label at the right, and below the distance labels,
+    // their title and the caption.
+    m.box = area.adjusted(metrics.horizontalAdvance(QStringLiteral("-8888888888")) + 2 * Gap,
+                          2 * line + 2 * Gap, -metrics.horizontalAdvance(QStringLiteral("8888")),
+                          -(2 * line + 2 * Gap + 2 + captionLines * line));
+    if (m.box.width() < MinBoxSide || m.box.height() < MinBoxSide) {
         return std::nullopt;
     }
     const double span = highest_ - lowest_;
@@ -208,119 +228,163 @@ void ProfilePlot::paintInto(QPainter& painter, const QRectF& area, const QString
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font());
     painter.fillRect(area, colours.background);
-    const QFontMetricsF metrics(font());
-    const double line = metrics.height();
-    painter.setPen(colours.text);
-    const QRectF captionArea(area.left() + 8, area.bottom() - caption.size() * line - 4,
-                             area.width() - 16, caption.size() * line);
-    painter.drawText(captionArea, Qt::AlignLeft | Qt::AlignTop, caption.join(u'\n'));
-
-    const std::optional<Mapping> mapping = mappingFor(area, int(caption.size()));
-    if (!mapping) {
+    if (const std::optional<Mapping> mapping = mappingFor(area, int(caption.size()))) {
+        const Mapping& m = *mapping;
+        const bool hovering = interactive && hover_.has_value();
+        paintBand(painter, m, colours);
+        paintGridAndTicks(painter, area, m, colours);
+        paintBoundaries(painter, m, colours);
+        paintCurve(painter, m, colours);
+        paintHighlight(painter, m, colours);
+        if (hovering) {
+            paintHoverMark(painter, m, colours);
+        }
+        paintFrameAndTitles(painter, area, m, colours);
+        if (hovering) {
+            paintHoverText(painter, area, colours);
+        }
+    } else {
+        painter.setPen(colours.text);
         painter.drawText(area, Qt::AlignCenter,
                          drawable_ ? QStringLiteral("Too little room to draw the profile")
                                    : QStringLiteral("The heights are too large to draw"));
-        painter.restore();
+    }
+    paintCaption(painter, area, caption, colours);
+    painter.restore();
+}
+
+bool ProfilePlot::hasHighlight() const {
+    return highlighted_ >= 1 && highlighted_ <= CalculatedSectionCount(profile_);
+}
+
+// The section on display in the main window, as a band behind everything.
+void ProfilePlot::paintBand(QPainter& painter, const Mapping& m, const Colours& colours) const {
+    if (!hasHighlight()) {
         return;
     }
-    const Mapping& m = *mapping;
-    const int n = sectionCount(profile_);
-    const double length = profile_.TrackLength;
+    QColor band = colours.highlight;
+    band.setAlpha(BandAlpha);
+    const double left = m.toPixels(SectionStart(profile_, highlighted_), 0).x();
+    const double right = m.toPixels(SectionStart(profile_, highlighted_ + 1), 0).x();
+    painter.fillRect(QRectF(left, m.box.top(), std::max(right - left, 1.0), m.box.height()), band);
+}
 
-    // The section on display in the main window, as a band behind everything.
-    if (highlighted_ >= 1 && highlighted_ <= n) {
-        QColor band = colours.highlight;
-        band.setAlpha(60);
-        const double left = m.toPixels(SectionStart(profile_, highlighted_), 0).x();
-        const double right = m.toPixels(SectionStart(profile_, highlighted_ + 1), 0).x();
-        painter.fillRect(QRectF(left, m.box.top(), std::max(right - left, 1.0), m.box.height()),
-                         band);
-    }
-
-    // Grid and tick labels.
+void ProfilePlot::paintGridAndTicks(QPainter& painter, const QRectF& area, const Mapping& m,
+                                    const Colours& colours) const {
+    const double line = QFontMetricsF(font()).height();
     painter.setClipRect(area);
-    const double xStep = TickStep(length, std::max(2, int(m.box.width() / 90)));
-    for (double x : TickValues(0, length, xStep)) {
+    const int distanceSteps = std::max(2, int(m.box.width() / PixelsPerDistanceTick));
+    for (double x : AxisTicks(0, profile_.TrackLength, distanceSteps)) {
         const double px = m.toPixels(x, 0).x();
         painter.setPen(colours.grid);
         painter.drawLine(QPointF(px, m.box.top()), QPointF(px, m.box.bottom()));
         painter.setPen(colours.text);
-        painter.drawText(QRectF(px - 60, m.box.bottom() + 2, 120, line), Qt::AlignHCenter,
-                         NumberToText(x, locale()));
+        painter.drawText(
+            QRectF(px - DistanceLabelWidth / 2, m.box.bottom() + 2, DistanceLabelWidth, line),
+            Qt::AlignHCenter, NumberToText(x, locale()));
     }
-    const double yStep =
-        TickStep(m.highestShown() - m.lowestShown(), std::max(2, int(m.box.height() / 40)));
-    for (double y : TickValues(m.lowestShown(), m.highestShown(), yStep)) {
+    const int heightSteps = std::max(2, int(m.box.height() / PixelsPerHeightTick));
+    for (double y : AxisTicks(m.lowestShown(), m.highestShown(), heightSteps)) {
         const double py = m.toPixels(0, y).y();
         painter.setPen(colours.grid);
         painter.drawLine(QPointF(m.box.left(), py), QPointF(m.box.right(), py));
         painter.setPen(colours.text);
-        painter.drawText(QRectF(area.left(), py - line / 2, m.box.left() - area.left() - 4, line),
+        painter.drawText(QRectF(area.left(), py - line / 2, m.box.left() - area.left() - Gap, line),
                          Qt::AlignRight | Qt::AlignVCenter, NumberToText(y, locale()));
     }
+}
 
-    // Section boundaries: lines where there is room for them, marks on the
-    // curve always.
+// Lines where there is room for them, marks on the curve always.
+void ProfilePlot::paintBoundaries(QPainter& painter, const Mapping& m,
+                                  const Colours& colours) const {
+    const int n = CalculatedSectionCount(profile_);
     painter.setClipRect(m.box.adjusted(-1, -1, 1, 1));
-    const bool roomForLines = m.box.width() / std::max(n, 1) >= 6;
+    const bool roomForLines = m.box.width() / std::max(n, 1) >= PixelsPerBoundaryLine;
     for (int i = 2; i <= n; ++i) {
-        const QPointF at = m.toPixels(samples_[sectionSamples_[std::size_t(i - 1)]].x(),
-                                      samples_[sectionSamples_[std::size_t(i - 1)]].y());
-        painter.setPen(QPen(colours.boundary, 1, roomForLines ? Qt::DotLine : Qt::SolidLine));
+        const QPointF& sample = samples_[sectionSamples_[std::size_t(i - 1)]];
+        const QPointF at = m.toPixels(sample.x(), sample.y());
         if (roomForLines) {
+            painter.setPen(QPen(colours.boundary, 1, Qt::DotLine));
             painter.drawLine(QPointF(at.x(), m.box.top()), QPointF(at.x(), m.box.bottom()));
         }
         painter.setPen(QPen(colours.text, 1));
-        painter.drawLine(at - QPointF(0, 5), at + QPointF(0, 5));
+        painter.drawLine(at - QPointF(0, BoundaryMarkHalf), at + QPointF(0, BoundaryMarkHalf));
     }
+}
 
-    // The curve, and the highlighted section over it.
-    const auto path = [&](std::size_t first, std::size_t last) {
-        QPainterPath p(m.toPixels(samples_[first].x(), samples_[first].y()));
-        for (std::size_t k = first + 1; k < last; ++k) {
-            p.lineTo(m.toPixels(samples_[k].x(), samples_[k].y()));
-        }
-        return p;
-    };
+QPainterPath ProfilePlot::curvePath(const Mapping& m, std::size_t first, std::size_t last) const {
+    QPainterPath path(m.toPixels(samples_[first].x(), samples_[first].y()));
+    for (std::size_t k = first + 1; k < last; ++k) {
+        path.lineTo(m.toPixels(samples_[k].x(), samples_[k].y()));
+    }
+    return path;
+}
+
+void ProfilePlot::paintCurve(QPainter& painter, const Mapping& m, const Colours& colours) const {
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(colours.curve, 1.5));
-    painter.drawPath(path(0, samples_.size()));
-    if (highlighted_ >= 1 && highlighted_ <= n) {
-        painter.setPen(QPen(colours.highlight, 3.5, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPath(path(sectionSamples_[std::size_t(highlighted_ - 1)],
-                              sectionSamples_[std::size_t(highlighted_)]));
-    }
+    painter.setPen(QPen(colours.curve, CurveWidth));
+    painter.drawPath(curvePath(m, 0, samples_.size()));
+}
 
-    if (interactive && hover_) {
-        const QPointF at = m.toPixels(hover_->distance, hover_->height);
-        painter.setPen(QPen(colours.boundary, 1, Qt::DashLine));
-        painter.drawLine(QPointF(at.x(), m.box.top()), QPointF(at.x(), m.box.bottom()));
-        painter.setPen(colours.text);
-        painter.setBrush(colours.highlight);
-        painter.drawEllipse(at, 4, 4);
+void ProfilePlot::paintHighlight(QPainter& painter, const Mapping& m,
+                                 const Colours& colours) const {
+    if (!hasHighlight()) {
+        return;
     }
+    painter.setPen(QPen(colours.highlight, HighlightWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPath(curvePath(m, sectionSamples_[std::size_t(highlighted_ - 1)],
+                               sectionSamples_[std::size_t(highlighted_)]));
+}
 
-    // Frame, axis titles, the exaggeration, and what the pointer is on.
+void ProfilePlot::paintHoverMark(QPainter& painter, const Mapping& m,
+                                 const Colours& colours) const {
+    const QPointF at = m.toPixels(hover_->distance, hover_->height);
+    painter.setPen(QPen(colours.boundary, 1, Qt::DashLine));
+    painter.drawLine(QPointF(at.x(), m.box.top()), QPointF(at.x(), m.box.bottom()));
+    painter.setPen(colours.text);
+    painter.setBrush(colours.highlight);
+    painter.drawEllipse(at, HoverDotRadius, HoverDotRadius);
+}
+
+// The frame, the axis titles and the exaggeration above the box's right end.
+void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, const Mapping& m,
+                                      const Colours& colours) const {
+    const double line = QFontMetricsF(font()).height();
     painter.setClipping(false);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(colours.text);
     painter.drawRect(m.box);
-    painter.drawText(QRectF(m.box.left(), m.box.bottom() + line + 4, m.box.width(), line),
+    painter.drawText(QRectF(m.box.left(), m.box.bottom() + line + Gap, m.box.width(), line),
                      Qt::AlignHCenter, QStringLiteral("Distance from the start [track units]"));
-    painter.drawText(QRectF(area.left() + 8, m.box.top() - line - 4, m.box.width(), line),
-                     Qt::AlignLeft, QStringLiteral("Height [track units]"));
+    const QRectF titleRow(area.left() + 2 * Gap, m.box.top() - line - Gap, m.box.width(), line);
+    painter.drawText(titleRow, Qt::AlignLeft, QStringLiteral("Height [track units]"));
     const QString scale =
         m.exaggeration == 1 ? QStringLiteral("True scale: heights as distances")
         : m.exaggeration > 1
             ? QStringLiteral("Heights exaggerated ×%1").arg(NumberToText(m.exaggeration, locale()))
             : QStringLiteral("Heights drawn ×%1").arg(NumberToText(m.exaggeration, locale()));
-    painter.drawText(QRectF(m.box.left(), m.box.top() - line - 4, m.box.width(), line),
-                     Qt::AlignRight, scale);
-    if (interactive && hover_) {
-        painter.drawText(QRectF(area.left() + 8, area.top() + 2, area.width() - 16, line),
-                         Qt::AlignLeft, hoverText());
+    painter.drawText(QRectF(m.box.left(), titleRow.top(), m.box.width(), line), Qt::AlignRight,
+                     scale);
+}
+
+void ProfilePlot::paintHoverText(QPainter& painter, const QRectF& area,
+                                 const Colours& colours) const {
+    const double line = QFontMetricsF(font()).height();
+    painter.setPen(colours.text);
+    painter.drawText(QRectF(area.left() + 2 * Gap, area.top() + 2, area.width() - 4 * Gap, line),
+                     Qt::AlignLeft, hoverText());
+}
+
+void ProfilePlot::paintCaption(QPainter& painter, const QRectF& area, const QStringList& caption,
+                               const Colours& colours) const {
+    if (caption.isEmpty()) {
+        return;
     }
-    painter.restore();
+    const double line = QFontMetricsF(font()).height();
+    painter.setPen(colours.text);
+    const QRectF captionArea(area.left() + 2 * Gap, area.bottom() - caption.size() * line - Gap,
+                             area.width() - 4 * Gap, caption.size() * line);
+    painter.drawText(captionArea, Qt::AlignLeft | Qt::AlignTop, caption.join(u'\n'));
 }
 
 std::optional<ProfilePoint> ProfilePlot::pointUnder(const QPointF& position) const {
@@ -354,7 +418,7 @@ void ProfilePlot::leaveEvent(QEvent*) {
 }
 
 void ProfilePlot::keyPressEvent(QKeyEvent* event) {
-    const int n = sectionCount(profile_);
+    const int n = CalculatedSectionCount(profile_);
     int wanted = 0;
     switch (event->key()) {
     case Qt::Key_Left:

@@ -8,9 +8,10 @@
 // arrow keys, Home and End, ask for a section through sectionChosen().
 #pragma once
 
+#include "profile/ProfileCurve.h"
 #include "profile/ProfileState.h"
-#include "window/PlotGeometry.h"
 
+#include <QPainterPath>
 #include <QPointF>
 #include <QStringList>
 #include <QWidget>
@@ -26,8 +27,8 @@ class ProfilePlot : public QWidget {
 public:
     explicit ProfilePlot(const ProfileState& profile, QWidget* parent = nullptr);
 
-    // The profile has changed: sample the curve anew.
-    void refresh();
+    // The profile has changed: sample the curve anew and highlight `section`.
+    void refresh(int section);
     // The section to highlight; none outside 1..SectionCount.
     void setHighlightedSection(int section);
     int highlightedSection() const { return highlighted_; }
@@ -45,6 +46,8 @@ public:
 
 signals:
     void sectionChosen(int section);
+    // The highlight, and with it the description screen readers read, changed.
+    void highlightChanged(int section);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,8 +60,25 @@ private:
     struct Mapping;
     struct Colours;
     std::optional<Mapping> mappingFor(const QRectF& area, int captionLines) const;
+    void highlight(int section);
+    bool hasHighlight() const;
+
+    // paintInto draws the layers below in this order, each clipped to its place.
     void paintInto(QPainter& painter, const QRectF& area, const QStringList& caption,
                    const Colours& colours, bool interactive) const;
+    void paintBand(QPainter& painter, const Mapping& m, const Colours& colours) const;
+    void paintGridAndTicks(QPainter& painter, const QRectF& area, const Mapping& m,
+                           const Colours& colours) const;
+    void paintBoundaries(QPainter& painter, const Mapping& m, const Colours& colours) const;
+    void paintCurve(QPainter& painter, const Mapping& m, const Colours& colours) const;
+    void paintHighlight(QPainter& painter, const Mapping& m, const Colours& colours) const;
+    void paintHoverMark(QPainter& painter, const Mapping& m, const Colours& colours) const;
+    void paintFrameAndTitles(QPainter& painter, const QRectF& area, const Mapping& m,
+                             const Colours& colours) const;
+    void paintHoverText(QPainter& painter, const QRectF& area, const Colours& colours) const;
+    void paintCaption(QPainter& painter, const QRectF& area, const QStringList& caption,
+                      const Colours& colours) const;
+    QPainterPath curvePath(const Mapping& m, std::size_t first, std::size_t last) const;
     std::optional<ProfilePoint> pointUnder(const QPointF& position) const;
     QString numberText(double value, int significant = 6) const;
 

@@ -56,11 +56,39 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     setAttribute(Qt::WA_QuitOnClose, false);
 
     plot_ = new ProfilePlot(profile_, this);
-    facts_ = new QLabel(this);
-    facts_->setObjectName(QStringLiteral("lblCurveFacts"));
-    facts_->setAccessibleName(QStringLiteral("Curve facts"));
-    facts_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    factsLabel_ = new QLabel(this);
+    factsLabel_->setObjectName(QStringLiteral("lblCurveFacts"));
+    factsLabel_->setAccessibleName(QStringLiteral("Curve facts"));
+    factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
+    createTable();
+
+    auto* top = new QWidget(this);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(plot_, 1);
+    topLayout->addWidget(factsLabel_);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(top);
+    splitter->addWidget(table_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+    createMenus(shared);
+    setTabOrder(plot_, factsLabel_);
+    setTabOrder(factsLabel_, table_);
+
+    connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
+    resize(780, 640);
+    refresh(0);
+    ExposeToAccessibility(*this); // a frame named by its title, for screen readers
+}
+
+// Widths from the font once, not measured from 2,000 cells after each
+// change: room for a whole header, or for a number of 15 digits.
+void ProfileWindow::createTable() {
     model_ = new SectionTableModel(profile_, this);
     model_->setLocale(locale());
     table_ = new QTableView(this);
@@ -73,8 +101,6 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     table_->setTabKeyNavigation(false); // Tab leaves the table, as in a form
     table_->verticalHeader()->hide();
     table_->setWordWrap(false);
-    // Widths from the font once, not measured from 2,000 cells after each
-    // change: room for a whole header, or for a number of 15 digits.
     const QFontMetrics metrics(table_->font());
     QFont headerFont = table_->horizontalHeader()->font();
     headerFont.setBold(true); // the header of the current column is drawn bold
@@ -88,28 +114,6 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { tableRowChanged(current.row()); });
-
-    auto* top = new QWidget(this);
-    auto* topLayout = new QVBoxLayout(top);
-    topLayout->setContentsMargins(0, 0, 0, 0);
-    topLayout->addWidget(plot_, 1);
-    topLayout->addWidget(facts_);
-    auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(top);
-    splitter->addWidget(table_);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    splitter->setChildrenCollapsible(false);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(splitter);
-    createMenus(shared);
-    setTabOrder(plot_, facts_);
-    setTabOrder(facts_, table_);
-
-    connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
-    resize(780, 640);
-    refresh();
-    ExposeToAccessibility(*this); // a frame named by its title, for screen readers
 }
 
 void ProfileWindow::createMenus(const QList<QAction*>& shared) {
@@ -147,19 +151,24 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
     edit->addActions(shared);
 }
 
-void ProfileWindow::refresh() {
-    facts_->setText(CurveFactsLines(ComputeCurveFacts(profile_), locale()).join(u'\n'));
+void ProfileWindow::refresh(int section) {
+    facts_ = CurveFactsLines(ComputeCurveFacts(profile_), locale());
+    const QString factsText = facts_.join(u'\n');
+    factsLabel_->setText(factsText);
     // The label's name is "Curve facts"; a screen reader reads the facts
     // themselves as its description.
-    facts_->setAccessibleDescription(facts_->text());
+    factsLabel_->setAccessibleDescription(factsText);
     model_->refresh();
-    plot_->refresh();
-    setCurrentSection(currentSection_);
+    plot_->refresh(section);
+    selectTableRow(section);
 }
 
 void ProfileWindow::setCurrentSection(int section) {
-    currentSection_ = section;
     plot_->setHighlightedSection(section);
+    selectTableRow(section);
+}
+
+void ProfileWindow::selectTableRow(int section) {
     following_ = true;
     if (section >= 1 && section <= model_->rowCount()) {
         const QModelIndex index = model_->index(section - 1, 0);
@@ -188,10 +197,6 @@ QString ProfileWindow::selectedRowsText() const {
 
 void ProfileWindow::copySelectedRows() const {
     QGuiApplication::clipboard()->setText(selectedRowsText());
-}
-
-QStringList ProfileWindow::plotCaption() const {
-    return facts_->text().isEmpty() ? QStringList() : facts_->text().split(u'\n');
 }
 
 QString ProfileWindow::saveCsv(const QString& path) const {

@@ -5,7 +5,8 @@
 // the table as CSV and the plot as SVG or PNG; the Edit menu copies.
 //
 // It reads the main window's calculated profile and keeps no copy: refresh()
-// after every change of it, setCurrentSection() after every step.
+// after every change of it, with the section then on display, and
+// setCurrentSection() after every step.
 #pragma once
 
 #include "profile/ProfileState.h"
@@ -30,7 +31,7 @@ public:
     ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
                   QWidget* parent = nullptr);
 
-    void refresh();
+    void refresh(int section);
     void setCurrentSection(int section);
 
     ProfilePlot* plot() const { return plot_; }
@@ -44,8 +45,9 @@ public:
     QString saveSvg(const QString& path) const;
     QString savePng(const QString& path) const;
 
-    // What goes under the plot in an exported image.
-    QStringList plotCaption() const;
+    // The curve's facts, a line each: under the plot, for screen readers,
+    // and under an exported image.
+    const QStringList& plotCaption() const { return facts_; }
 
 signals:
     // The user chose this section in the plot or the table.
@@ -53,17 +55,19 @@ signals:
 
 private:
     enum class FileKind { Csv, Svg, Png };
+    void createTable();
     void createMenus(const QList<QAction*>& shared);
     void chooseFileAndSave(FileKind kind);
     void copySelectedRows() const;
+    void selectTableRow(int section);
     void tableRowChanged(int row);
 
     const ProfileState& profile_;
     ProfilePlot* plot_ = nullptr;
-    QLabel* facts_ = nullptr;
+    QLabel* factsLabel_ = nullptr;
+    QStringList facts_;
     QTableView* table_ = nullptr;
     SectionTableModel* model_ = nullptr;
-    int currentSection_ = 0;
     bool following_ = false; // moving the table's row to the main window's section
 };
 

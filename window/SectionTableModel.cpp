@@ -1,5 +1,6 @@
 #include "window/SectionTableModel.h"
 
+#include "profile/ProfileCurve.h"
 #include "window/SectionTableText.h"
 
 namespace pendrio {
@@ -18,7 +19,7 @@ void SectionTableModel::setLocale(const QLocale& locale) {
 }
 
 int SectionTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : SectionRowCount(profile_);
+    return parent.isValid() ? 0 : CalculatedSectionCount(profile_);
 }
 
 int SectionTableModel::columnCount(const QModelIndex& parent) const {

@@ -1,8 +1,8 @@
 #include "window/SectionTableText.h"
 
+#include "profile/ProfileCurve.h"
 #include "window/NumberText.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -10,15 +10,9 @@ namespace pendrio {
 
 namespace {
 
-// Distance from the start of the stretch to the start of section i: the same
-// fraction (i - 1) / N of the length that the calculation uses for its heights.
-double distanceAtStart(const ProfileState& p, int i) {
-    return static_cast<double>(i - 1) / p.SectionCount * p.TrackLength;
-}
-
 const std::vector<SectionColumn> columns{
     {"Section", [](const ProfileState&, int i) { return double(i); }, true},
-    {"Distance at start [track units]", distanceAtStart, false},
+    {"Distance at start [track units]", SectionStart, false},
     {"Section length [track units]", [](const ProfileState& p, int) { return p.SectionLength; },
      false},
     {"2nd order coefficient [track units]",
@@ -46,10 +40,6 @@ const std::vector<SectionColumn>& SectionColumns() {
     return columns;
 }
 
-int SectionRowCount(const ProfileState& profile) {
-    return std::clamp<int>(profile.SectionCount, 0, MaxSections);
-}
-
 QString SectionCellText(const ProfileState& profile, int section, int column,
                         const QLocale& locale) {
     const SectionColumn& c = columns.at(static_cast<std::size_t>(column));
@@ -62,7 +52,7 @@ QString SectionCellText(const ProfileState& profile, int section, int column,
 QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
                           const std::vector<int>& sections) {
     QString text;
-    text.reserve(200 * (SectionRowCount(profile) + 1));
+    text.reserve(200 * (CalculatedSectionCount(profile) + 1));
     for (std::size_t c = 0; c < columns.size(); ++c) {
         text += (c ? QStringLiteral("\t") : QString()) + QString::fromUtf8(columns[c].header);
     }
@@ -77,7 +67,7 @@ QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
         text += u'\n';
     };
     if (sections.empty()) {
-        for (int i = 1; i <= SectionRowCount(profile); ++i) {
+        for (int i = 1; i <= CalculatedSectionCount(profile); ++i) {
             addRow(i);
         }
     }
@@ -94,7 +84,7 @@ QByteArray SectionsAsCsv(const ProfileState& profile) {
         csv += QByteArray(column.header) + ',';
     }
     csv += "Gradient at start of section [rad],Gradient at end of section [rad]\r\n";
-    for (int i = 1; i <= SectionRowCount(profile); ++i) {
+    for (int i = 1; i <= CalculatedSectionCount(profile); ++i) {
         for (const SectionColumn& column : columns) {
             csv += (column.wholeNumber ? QByteArray::number(i)
                                        : shortestText(column.value(profile, i)));

@@ -33,9 +33,6 @@ struct SectionColumn {
 // and at its end (degrees).
 const std::vector<SectionColumn>& SectionColumns();
 
-// Sections 1..SectionCount of a profile as it stood after its calculation.
-int SectionRowCount(const ProfileState& profile);
-
 // One cell as the window shows it: NumberToText of the column's value.
 QString SectionCellText(const ProfileState& profile, int section, int column,
                         const QLocale& locale);

@@ -180,6 +180,16 @@ void frmMain::createControls() {
     txtCoeff0 = box("txtCoeff0");
     txtSStartGradient = box("txtSStartGradient");
     txtSEndGradient = box("txtSEndGradient");
+    resultBoxes_ = {{
+        {txtSectionLength, false, [](const ProfileState& s, int) { return s.SectionLength; }},
+        {txtCoeff2, false, [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},
+        {txtCoeff1, false, [](const ProfileState& s, int i) { return s.SectionCoeff1.at(i); }},
+        {txtCoeff0, false, [](const ProfileState& s, int i) { return s.SectionHeight.at(i); }},
+        {txtSStartGradient, true,
+         [](const ProfileState& s, int i) { return s.SectionStartAngle.at(i); }},
+        {txtSEndGradient, true,
+         [](const ProfileState& s, int i) { return s.SectionEndAngle.at(i); }},
+    }};
     txtActualSection = box("txtActualSection");
     cmdCalculate = findChild<QPushButton*>("cmdCalculate");
     cmdNext = findChild<QPushButton*>("cmdNext");
@@ -271,15 +281,16 @@ void frmMain::cmdCalculate_Click() {
     for (QLineEdit* box : txtInput) {
         box->setEnabled(false);
     }
-    if (!isTicked(chkAutomatic)) {
-        if (CalculateProfile(state_)) {
-            calculated_ = state_;
-            emit profileChanged();
-        } else {
-            beep(); // nothing stored: the last results stay on display
-        }
+    const bool calculating = !isTicked(chkAutomatic);
+    const bool calculated = calculating && CalculateProfile(state_);
+    if (calculating && !calculated) {
+        beep(); // nothing stored: the last results stay on display
     }
     state_.CurrentSection = 1;
+    if (calculated) {
+        calculated_ = state_;
+        emit profileChanged(calculated_);
+    }
     ShowSection();
     for (std::size_t i = 0; i < 4; ++i) {
         txtInput[i]->setEnabled(true);
@@ -317,14 +328,13 @@ void frmMain::ShowSection() {
     const auto degrees = [&](double radians) {
         return NumberToText(RoundHalfEven(RadiansToDegrees(radians), 3), locale);
     };
-    txtSectionLength->setText(length(state_.SectionLength));
-    txtCoeff2->setText(length(state_.SectionCoeff2.at(i)));
-    txtCoeff1->setText(length(state_.SectionCoeff1.at(i)));
-    txtCoeff0->setText(length(state_.SectionHeight.at(i)));
-    txtSStartGradient->setText(degrees(state_.SectionStartAngle.at(i)));
-    txtSEndGradient->setText(degrees(state_.SectionEndAngle.at(i)));
+    for (const ResultBox& entry : resultBoxes_) {
+        const double value = entry.value(state_, i);
+        entry.box->setText(entry.isGradient ? degrees(value) : length(value));
+    }
     txtActualSection->setText(NumberToText(state_.CurrentSection, locale));
-    emit sectionShown();
+    calculated_.CurrentSection = state_.CurrentSection;
+    emit sectionShown(i);
 }
 
 void frmMain::goToSection(int section) {
@@ -411,7 +421,7 @@ bool frmMain::commitInput(std::int16_t index) {
     box->setText(shown);
     if (index == 1) { // the height at start is section 1's, shown at once
         calculated_.SectionHeight.at(1) = stored;
-        emit profileChanged();
+        emit profileChanged(calculated_);
     }
     return true;
 }

@@ -11,7 +11,8 @@
 //
 // Everything beyond these controls (the profile window, copying the sections,
 // the result boxes' tooltips) lives in ProfileActions, which follows the
-// window through two signals and steps it through goToSection.
+// window through two signals that carry what changed, and steps it through
+// goToSection.
 #pragma once
 
 #include "profile/ProfileState.h"
@@ -43,10 +44,22 @@ public:
 
     // The profile of the last calculation that succeeded, as the frame shows
     // it section by section: its SectionCount is the number of sections then
-    // calculated, and a height at start committed since then is already in.
+    // calculated, a height at start committed since then is already in, and
+    // its CurrentSection is the section on display.
     const ProfileState& calculatedProfile() const { return calculated_; }
 
     ProfileActions* profileActions() const { return profileActions_; }
+
+    // A box of the result frame and the value it shows, unrounded, for a
+    // section: an angle in radians, shown in degrees, or a length.
+    struct ResultBox {
+        QLineEdit* box;
+        bool isGradient;
+        double (*value)(const ProfileState& state, int section);
+    };
+    // The six boxes ShowSection writes, top to bottom.
+    const std::array<ResultBox, 6>& resultBoxes() const { return resultBoxes_; }
+    QGroupBox* resultFrame() const { return frmCalc; }
 
     // Shows `section` in the frame, as stepping to it with "Next" and
     // "Previous" would; ignored outside 1..MaxSections.
@@ -57,11 +70,12 @@ public:
     double layoutScale() const { return layoutScale_; }
 
 signals:
-    // calculatedProfile() has changed: a calculation succeeded, or a new
-    // height at start was committed.
-    void profileChanged();
-    // The frame has been written for state().CurrentSection.
-    void sectionShown();
+    // calculatedProfile() has changed: a calculation succeeded (sent once,
+    // after its CurrentSection has been set), or a new height at start was
+    // committed. `profile` is calculatedProfile().
+    void profileChanged(const pendrio::ProfileState& profile);
+    // The frame has been written for `section`.
+    void sectionShown(int section);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,6 +120,7 @@ private:
     QCheckBox* chkOutputFormat = nullptr;
     QCheckBox* chkAutomatic = nullptr;
     QGroupBox* frmCalc = nullptr;
+    std::array<ResultBox, 6> resultBoxes_{};
 
     // An input box that lost the focus only for a moment (its context menu
     // opened, or the window was deactivated): its commit waits until the

@@ -1,7 +1,5 @@
 // The profile window's pure helpers: tick steps, the vertical exaggeration,
-// the profile at a distance, window placement and the result boxes'
-// tooltips.
-#include "profile/CalculateProfile.h"
+// window placement and the result boxes' tooltips.
 #include "window/PlotGeometry.h"
 #include "window/ResultToolTips.h"
 #include "window/WindowPlacement.h"
@@ -61,26 +59,6 @@ TEST(PlotGeometry, ExaggerationIsOneTwoFiveAndOneWhenNothingToExaggerate) {
     EXPECT_EQ(NiceAtMost(7), 5);
     EXPECT_EQ(NiceAtMost(0.2), 0.2);
     EXPECT_EQ(NiceAtMost(-1), 1);
-}
-
-TEST(PlotGeometry, PointAtADistanceFollowsTheSectionsOwnParabolas) {
-    ProfileState profile; // the worked example: 1000 long, 2 sections, 0 to atan(0.1)
-    profile.TrackLength = 1000;
-    profile.SectionCount = 2;
-    profile.EndGradient = std::atan(0.1);
-    ASSERT_TRUE(CalculateProfile(profile));
-    const ProfilePoint start = ProfilePointAt(profile, 0);
-    const ProfilePoint middle = ProfilePointAt(profile, 500);
-    const ProfilePoint end = ProfilePointAt(profile, 2000); // beyond: taken at the end
-    EXPECT_EQ(start.section, 1);
-    EXPECT_EQ(start.height, 0);
-    EXPECT_EQ(middle.section, 2);
-    EXPECT_EQ(middle.height, 12.5);
-    EXPECT_NEAR(std::tan(middle.gradient), 0.05, 1e-15);
-    EXPECT_EQ(end.section, 2);
-    EXPECT_EQ(end.height, 50);
-    EXPECT_NEAR(std::tan(end.gradient), 0.1, 1e-15);
-    EXPECT_EQ(ProfilePointAt(profile, notANumber).distance, 0);
 }
 
 TEST(WindowPlacement, BesideTheWindowNarrowedBeforeOverlappingAndOnTheScreen) {

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -189,7 +190,10 @@ private slots:
         QVERIFY(inStep(3));
         QTest::mouseClick(control("cmdBack"), Qt::LeftButton);
         QVERIFY(inStep(2));
+        // One "Calculate" moves the highlight, and tells screen readers, once.
+        QSignalSpy highlights(plot, &ProfilePlot::highlightChanged);
         QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
+        QCOMPARE(highlights.count(), 1);
         QVERIFY(inStep(1));
 
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
