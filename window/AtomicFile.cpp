@@ -1,24 +1,85 @@
 #include "window/AtomicFile.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace pendrio {
+
+QString WriteFailureText(int systemError) {
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("The disk is full.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("You have no permission to write there.");
+    case ENOENT:
+    case ENOTDIR: // a part of the folder's path is a file
+        return QStringLiteral("The folder does not exist.");
+    case EISDIR:
+        return QStringLiteral("The name is that of a folder.");
+    case EROFS:
+        return QStringLiteral("The file system is read-only.");
+    default:
+        return QString::fromLocal8Bit(std::strerror(systemError)) + u'.';
+    }
+}
+
+namespace {
+
+// Qt often knows no reason: a short write sets no error at all, and its text
+// is then "Unknown error". The system does know, in errno right after the
+// failing call; it is cleared before each call, since calls that succeed may
+// leave an old value in it.
+QString reasonFor(const QString& path, int systemError, const QString& qtText) {
+    if (QFileInfo(path).isDir()) {
+        return WriteFailureText(EISDIR); // QSaveFile refuses it before any system call
+    }
+    if (systemError != 0) {
+        return WriteFailureText(systemError);
+    }
+    if (!qtText.isEmpty() && qtText != QLatin1String("Unknown error")) {
+        return qtText;
+    }
+    return QStringLiteral("The file could not be written.");
+}
+
+} // namespace
 
 QString WriteFileAtomically(const QString& path, const QByteArray& contents) {
     if (path.isEmpty()) {
         return QStringLiteral("No file name was given.");
     }
     QSaveFile file(path);
+    const auto failed = [&] {
+        const QString reason = reasonFor(path, errno, file.errorString());
+        file.cancelWriting(); // the temporary file goes, the old one stays
+        return reason;
+    };
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
+        return failed();
     }
+    // On a full disk write() may write only a part, and Qt then neither sets
+    // an error nor stops commit() from putting that part in the old file's
+    // place: only the count shows it.
+    errno = 0;
     if (file.write(contents) != contents.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
+        return failed();
     }
+    // What fits Qt's write buffer reaches the disk only when it is flushed,
+    // and commit() ignores a flush that fails: it would put an empty or a
+    // partial file in the old one's place.
+    errno = 0;
+    if (!file.flush()) {
+        return failed();
+    }
+    errno = 0;
     if (!file.commit()) {
-        return file.errorString();
+        return failed();
     }
     return {};
 }

@@ -12,4 +12,9 @@ namespace pendrio {
 // Returns an empty string on success, else why it failed, for the user.
 QString WriteFileAtomically(const QString& path, const QByteArray& contents);
 
+// Why a file could not be written, from the system's error number, as a
+// sentence for the user: the common causes in plain words, any other in the
+// system's own text.
+QString WriteFailureText(int systemError);
+
 } // namespace pendrio

@@ -247,13 +247,21 @@ void ProfileWindow::chooseFileAndSave(FileKind kind) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return; // cancelled: nothing written, nothing to say
     }
-    const QString path = dialog.selectedFiles().constFirst();
+    saveTo(kind, dialog.selectedFiles().constFirst());
+}
+
+void ProfileWindow::saveTo(FileKind kind, const QString& path) {
     const QString error = kind == FileKind::Csv   ? saveCsv(path)
                           : kind == FileKind::Svg ? saveSvg(path)
                                                   : savePng(path);
-    if (!error.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("Could not save"),
-                             QStringLiteral("“%1” was not saved: %2").arg(path, error));
+    if (error.isEmpty()) {
+        return;
+    }
+    const QString message = QStringLiteral("“%1” was not saved. %2").arg(path, error);
+    if (saveFailureSink_) {
+        saveFailureSink_(message);
+    } else {
+        QMessageBox::warning(this, QStringLiteral("Could not save"), message);
     }
 }
 

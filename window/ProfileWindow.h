@@ -14,6 +14,9 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+#include <utility>
+
 class QAction;
 class QLabel;
 class QTableView;
@@ -45,6 +48,15 @@ public:
     QString saveSvg(const QString& path) const;
     QString savePng(const QString& path) const;
 
+    // Writes a file of this kind, as the File menu does once a name is
+    // chosen; if that fails, tells the user once, naming the file and why.
+    enum class FileKind { Csv, Svg, Png };
+    void saveTo(FileKind kind, const QString& path);
+    // Where that message goes instead of a warning box, for a test.
+    void setSaveFailureSink(std::function<void(const QString& message)> sink) {
+        saveFailureSink_ = std::move(sink);
+    }
+
     // The curve's facts, a line each: under the plot, for screen readers,
     // and under an exported image.
     const QStringList& plotCaption() const { return facts_; }
@@ -54,7 +66,6 @@ signals:
     void sectionChosen(int section);
 
 private:
-    enum class FileKind { Csv, Svg, Png };
     void createTable();
     void createMenus(const QList<QAction*>& shared);
     void chooseFileAndSave(FileKind kind);
@@ -68,6 +79,7 @@ private:
     QStringList facts_;
     QTableView* table_ = nullptr;
     SectionTableModel* model_ = nullptr;
+    std::function<void(const QString&)> saveFailureSink_;
     bool following_ = false; // moving the table's row to the main window's section
 };
 

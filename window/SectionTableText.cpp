@@ -79,9 +79,11 @@ QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
 
 QByteArray SectionsAsCsv(const ProfileState& profile) {
     // The headers hold no comma, quote or line end, so no field needs quoting.
+    // The degree sign becomes "deg", so that the file is plain ASCII: a
+    // spreadsheet that reads it in a Windows code page would show "Â°".
     QByteArray csv;
     for (const SectionColumn& column : columns) {
-        csv += QByteArray(column.header) + ',';
+        csv += QByteArray(column.header).replace("°", "deg") + ',';
     }
     csv += "Gradient at start of section [rad],Gradient at end of section [rad]\r\n";
     for (int i = 1; i <= CalculatedSectionCount(profile); ++i) {

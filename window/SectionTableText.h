@@ -42,9 +42,10 @@ QString SectionCellText(const ProfileState& profile, int section, int column,
 QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
                           const std::vector<int>& sections = {});
 
-// RFC 4180: UTF-8, CRLF line ends, a header row, and every number as the
-// shortest text that reads back to the same double. The gradients are given
-// in degrees and, so that the stored values themselves are kept, in radians.
+// RFC 4180: plain ASCII (degrees as "deg"), CRLF line ends, a header row,
+// and every number as the shortest text that reads back to the same double.
+// The gradients are given in degrees and, so that the stored values
+// themselves are kept, in radians.
 QByteArray SectionsAsCsv(const ProfileState& profile);
 
 } // namespace pendrio

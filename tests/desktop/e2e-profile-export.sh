@@ -101,16 +101,16 @@ sleep 0.5
 [ "$(ls "$scratch/out" | tr '\n' ' ')" = "plot.png plot.svg sections.csv " ] ||
     fail "files after a cancelled dialog: $(ls "$scratch/out")"
 
-# The CSV through Python's csv module: the header, 3 rows of 10 numbers, and
-# the numbers as the calculation stores them (Python's division rounds as C++
-# does).
+# The CSV through Python's csv module: plain ASCII, the header, 3 rows of 10
+# numbers, and the numbers as the calculation stores them (Python's division
+# rounds as C++ does).
 /usr/bin/python3 - "$scratch/out/sections.csv" <<'PY' || fail "the CSV does not read back"
 import csv, math, sys
-with open(sys.argv[1], newline="", encoding="utf-8") as f:
+with open(sys.argv[1], newline="", encoding="ascii") as f:
     rows = list(csv.reader(f))
 header, body = rows[0], rows[1:]
 assert len(header) == 10 and header[0] == "Section", header
-assert header[6] == "Gradient at start of section [°]", header[6]
+assert header[6] == "Gradient at start of section [deg]", header[6]
 assert len(body) == 3 and all(len(r) == 10 for r in body), body
 values = [[float(x) for x in r] for r in body]
 assert [r[0] for r in values] == [1, 2, 3]

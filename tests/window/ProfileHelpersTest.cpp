@@ -1,5 +1,6 @@
 // The profile window's pure helpers: tick steps, the vertical exaggeration,
 // window placement and the result boxes' tooltips.
+#include "window/AtomicFile.h"
 #include "window/PlotGeometry.h"
 #include "window/ResultToolTips.h"
 #include "window/WindowPlacement.h"
@@ -8,6 +9,7 @@
 
 #include <ostream>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -86,4 +88,24 @@ TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {
     EXPECT_EQ(GradientToolTip(std::atan(0.05), QLocale::c()),
               QStringLiteral("2.86240522611175° = slope 5 % = 50 ‰"));
     EXPECT_EQ(GradientToolTip(0, QLocale(QLocale::German)), QStringLiteral("0° = slope 0 % = 0 ‰"));
+}
+
+TEST(AtomicFile, WhyAFileWasNotWrittenInTheUsersWords) {
+    const QString full = QStringLiteral("The disk is full.");
+    const QString noPermission = QStringLiteral("You have no permission to write there.");
+    const QString noFolder = QStringLiteral("The folder does not exist.");
+    const std::pair<int, QString> rows[] = {
+        {ENOSPC, full},
+        {EDQUOT, full},
+        {EACCES, noPermission},
+        {EPERM, noPermission},
+        {ENOENT, noFolder},
+        {ENOTDIR, noFolder},
+        {EISDIR, QStringLiteral("The name is that of a folder.")},
+        {EROFS, QStringLiteral("The file system is read-only.")},
+        {EIO, QStringLiteral("Input/output error.")}, // any other: the system's own text
+    };
+    for (const auto& [error, text] : rows) {
+        EXPECT_EQ(WriteFailureText(error), text) << error;
+    }
 }

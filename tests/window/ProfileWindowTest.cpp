@@ -7,6 +7,7 @@
 #include "window/NumberText.h"
 #include "window/ProfileActions.h"
 #include "window/ProfilePlot.h"
+#include "window/SectionTableText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +17,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +29,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include <sys/mount.h>
+#include <unistd.h>
 
 using namespace pendrio;
 
@@ -290,6 +296,65 @@ private slots:
 
         window->close();
         QVERIFY(!profile->isVisible());
+    }
+
+    // A full disk, on a 64 KiB tmpfs of the test's own (so as root): a CSV
+    // larger than the free space, which write() writes only in part, and one
+    // that fits Qt's write buffer and fails only when flushed. Each time one
+    // message names the file and says the disk is full, the old file stays
+    // byte for byte, and no temporary file is left.
+    void savingToAFullDiskSaysSoAndKeepsTheOldFile() {
+        if (geteuid() != 0) {
+            QSKIP("needs root, to mount a small tmpfs to fill");
+        }
+        QTemporaryDir dir(QCoreApplication::applicationDirPath() +
+                          QStringLiteral("/full-disk-XXXXXX"));
+        QVERIFY(dir.isValid());
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0) {
+            QSKIP(qPrintable(QStringLiteral("could not mount a tmpfs: %1")
+                                 .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+        }
+        const auto unmount = qScopeGuard([&] { umount2(mountPoint.constData(), MNT_DETACH); });
+
+        const QString path = dir.filePath(QStringLiteral("sections.csv"));
+        const QByteArray old = "the sections saved before\r\n";
+        QFile oldFile(path);
+        QVERIFY(oldFile.open(QIODevice::WriteOnly) && oldFile.write(old) == old.size());
+        oldFile.close();
+        QVERIFY(open());
+        ProfileWindow* profile = openProfile();
+        QVERIFY(profile);
+        QStringList messages;
+        profile->setSaveFailureSink([&](const QString& message) { messages << message; });
+
+        for (const auto& [sections, room] : {std::pair{"256", 8192}, std::pair{"16", 0}}) {
+            calculate({"1000", "0", "2", "-3", sections});
+            // Fill the disk page by page, then give back `room` bytes.
+            QFile filler(dir.filePath(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray page(4096, 'x');
+            while (filler.write(page) == page.size()) {
+            }
+            QVERIFY(filler.resize(filler.size() - room));
+            filler.close();
+            QVERIFY2(SectionsAsCsv(window->state()).size() >
+                         QStorageInfo(dir.path()).bytesAvailable(),
+                     sections);
+
+            messages.clear();
+            profile->saveTo(ProfileWindow::FileKind::Csv, path);
+            QCOMPARE(
+                messages,
+                QStringList{QStringLiteral("“%1” was not saved. The disk is full.").arg(path)});
+            QVERIFY(oldFile.open(QIODevice::ReadOnly));
+            QCOMPARE(oldFile.readAll(), old);
+            oldFile.close();
+            QCOMPARE(
+                QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                (QStringList{QStringLiteral("filler"), QStringLiteral("sections.csv")}));
+            QVERIFY(filler.remove());
+        }
     }
 };
 
