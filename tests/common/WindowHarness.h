@@ -1,8 +1,9 @@
 // The one way the window tests open Pendrio's window: with a beep counter in
 // place of the system beep, shown and active, so that the keyboard focus moves
-// as it does for a user.
+// as it does for a user. The window is closed after every test function.
 #pragma once
 
+#include "tests/common/QtTestFixture.h"
 #include "window/frmMain.h"
 
 #include <QTest>
@@ -11,7 +12,7 @@
 
 namespace pendrio::testing {
 
-class WindowHarness {
+class WindowHarness : public QtTestCase {
 protected:
     // Opens a fresh window; false if it never became the active window.
     [[nodiscard]] bool open() {
@@ -30,6 +31,8 @@ protected:
         }
         return widget;
     }
+
+    void endTest() override { window.reset(); }
 
     std::unique_ptr<frmMain> window;
     int beeps = 0;

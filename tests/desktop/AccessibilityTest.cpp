@@ -20,7 +20,7 @@
 
 using namespace pendrio;
 
-class AccessibilityTest : public QObject, public testing::WindowHarness {
+class AccessibilityTest : public testing::WindowHarness {
     Q_OBJECT
 
     static QAccessibleInterface* accessible(QObject* object) {
@@ -71,9 +71,6 @@ class AccessibilityTest : public QObject, public testing::WindowHarness {
     }
 
 private slots:
-    void init() { QLocale::setDefault(QLocale::c()); }
-    void cleanup() { window.reset(); }
-
     void everyVisibleControlHasRoleNameAndReadableText() {
         QVERIFY(open());
         QAccessibleInterface* top = accessible(window.get());
@@ -185,12 +182,6 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[]) {
-    // No display: the offscreen platform, chosen before the application starts.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    AccessibilityTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PENDRIO_QTEST_MAIN(AccessibilityTest)
 
 #include "AccessibilityTest.moc"

@@ -4,10 +4,10 @@
 // fresh process (Qt reads the factor once, at start-up), so the test runs
 // this program again as a child with --dump-layout, which opens the window
 // offscreen and prints every control's geometry.
+#include "tests/common/QtTestFixture.h"
 #include "window/WindowLayout.h"
 #include "window/frmMain.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QProcess>
@@ -63,7 +63,7 @@ struct Placed {
 
 } // namespace
 
-class HighDpiTest : public QObject {
+class HighDpiTest : public testing::QtTestCase {
     Q_OBJECT
 
     // The layout as a child process sees it at the given scale factor.
@@ -73,7 +73,6 @@ class HighDpiTest : public QObject {
                                  "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_FONT_DPI"}) {
             env.remove(QString::fromLatin1(name));
         }
-        env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QT_SCALE_FACTOR", factor);
         QProcess child;
         child.setProcessEnvironment(env);
@@ -124,15 +123,10 @@ private slots:
 };
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 2 && std::strcmp(argv[1], "--dump-layout") == 0) {
-        QApplication app(argc, argv);
-        QLocale::setDefault(QLocale::c());
-        return dumpLayout();
+        return testing::RunTestProgram(argc, argv, dumpLayout);
     }
-    QApplication app(argc, argv);
-    HighDpiTest test;
-    return QTest::qExec(&test, argc, argv);
+    return testing::RunQtTest<HighDpiTest>(argc, argv);
 }
 
 #include "HighDpiTest.moc"

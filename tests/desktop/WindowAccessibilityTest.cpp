@@ -4,15 +4,15 @@
 // "Always on top" on Wayland): interfaces made before a window was exposed
 // are replaced.
 #include "window/WindowAccessibility.h"
+#include "tests/common/QtTestFixture.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QCheckBox>
 #include <QTest>
 
 using namespace pendrio;
 
-class WindowAccessibilityTest : public QObject {
+class WindowAccessibilityTest : public testing::QtTestCase {
     Q_OBJECT
 
     static QAccessibleInterface* accessible(QObject* object) {
@@ -35,11 +35,6 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    WindowAccessibilityTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PENDRIO_QTEST_MAIN(WindowAccessibilityTest)
 
 #include "WindowAccessibilityTest.moc"

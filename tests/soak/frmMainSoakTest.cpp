@@ -8,6 +8,7 @@
 // actions before it.
 #include "RandomText.h"
 #include "profile/ProfileState.h"
+#include "tests/common/QtTestFixture.h"
 #include "window/NumberText.h"
 #include "window/frmMain.h"
 
@@ -376,7 +377,7 @@ std::uint64_t chosenSeed() {
 
 } // namespace
 
-class SoakTest : public QObject {
+class SoakTest : public testing::QtTestCase {
     Q_OBJECT
 
     const std::uint64_t seed = chosenSeed();
@@ -396,17 +397,10 @@ class SoakTest : public QObject {
     }
 
 private slots:
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
-
     void decimalPointLocale() { soak(QLocale::c(), seed); }
     void decimalCommaLocale() { soak(QLocale(QLocale::German, QLocale::Germany), seed + 1); }
 };
 
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SoakTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PENDRIO_QTEST_MAIN(SoakTest)
 
 #include "frmMainSoakTest.moc"

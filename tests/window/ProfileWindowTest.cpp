@@ -37,11 +37,6 @@ using namespace pendrio;
 
 namespace {
 
-struct DefaultLocale {
-    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(QLocale::c()); }
-};
-
 // What a section's row must hold, read straight from the stored profile: the
 // number, the distance to its start, then the stored values in the table's
 // order, gradients converted to degrees.
@@ -69,7 +64,7 @@ bool sameBits(double a, double b) {
 
 } // namespace
 
-class ProfileWindowTest : public QObject, public testing::WindowHarness {
+class ProfileWindowTest : public testing::WindowHarness {
     Q_OBJECT
 
     // Types into input box `index` and tabs on, which commits it.
@@ -105,15 +100,12 @@ class ProfileWindowTest : public QObject, public testing::WindowHarness {
     }
 
 private slots:
-    void init() { QLocale::setDefault(QLocale::c()); }
-    void cleanup() { window.reset(); }
-
     // Given a 256-section curve, in the C and the German locale: every table
     // cell and every copied cell is the 15-digit text of the stored value,
     // and every number of the CSV reads back to the stored double exactly.
     void wholeCurveReachesTableClipboardAndCsvWithoutLoss() {
         for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
-            const DefaultLocale guard(locale);
+            QLocale::setDefault(locale);
             QVERIFY(open());
             const QString comma = locale.decimalPoint();
             calculate({"1968503" + comma + "937", "12" + comma + "5", "1" + comma + "5",
@@ -358,11 +350,6 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ProfileWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PENDRIO_QTEST_MAIN(ProfileWindowTest)
 
 #include "ProfileWindowTest.moc"

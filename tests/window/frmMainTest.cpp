@@ -19,17 +19,7 @@
 
 using namespace pendrio;
 
-namespace {
-
-// Restores the default locale however a test ends.
-struct DefaultLocale {
-    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(QLocale::c()); }
-};
-
-} // namespace
-
-class WindowTest : public QObject, public testing::WindowHarness {
+class WindowTest : public testing::WindowHarness {
     Q_OBJECT
 
     QLineEdit* input(int index) const {
@@ -66,9 +56,6 @@ class WindowTest : public QObject, public testing::WindowHarness {
     void setTicked(const char* name, bool ticked) { control<QCheckBox>(name)->setChecked(ticked); }
 
 private slots:
-    void init() { QLocale::setDefault(QLocale::c()); }
-    void cleanup() { window.reset(); }
-
     void startUpShowsSectionOneOfTheDefaultProfile() {
         QVERIFY(open());
         QCOMPARE(window->windowTitle(), QStringLiteral("Pendrio V0.0"));
@@ -420,7 +407,7 @@ private slots:
     }
 
     void worksUnderADecimalCommaLocale() {
-        const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QVERIFY(open());
         enter(0, "1000");
         enter(3, "5,71059313749964"); // atan(0.1) in degrees
@@ -438,12 +425,6 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[]) {
-    // The window tests need no display: the offscreen platform is enough.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    WindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+PENDRIO_QTEST_MAIN(WindowTest)
 
 #include "frmMainTest.moc"
