@@ -46,23 +46,19 @@ as_start() {
     [ -n "$launcher" ] || fail "at-spi-bus-launcher not found (package at-spi2-core)"
     [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || fail "no D-Bus session bus"
     xs_run -g "$scratch/at-spi-bus-launcher.log" "$launcher" --launch-immediately
-    local launcher_pid=$xs_last_pid
-    # Ready once it owns org.a11y.Bus (asked of the bus itself, which starts nothing).
-    for _ in $(seq 100); do
-        timeout 5 dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null |
-            grep -q 'boolean true' && return 0
-        kill -0 "$launcher_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    xs_show_log "$scratch/at-spi-bus-launcher.log"
-    fail "the accessibility bus did not start"
+    xs_until -p "$xs_last_pid" 10 "accessibility bus (org.a11y.Bus on the session bus)" as_bus_ready ||
+        { xs_show_log "$scratch/at-spi-bus-launcher.log"; exit 1; }
+}
+# Asked of the bus itself, which starts nothing.
+as_bus_ready() {
+    timeout 2 dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true'
 }
 
 as_python() {
     /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
         fail "Debian's /usr/bin/python3 with pyatspi is needed (package python3-pyatspi)"
     # Not the python first on PATH: pyatspi is Debian's, for Debian's python.
-    timeout 120 /usr/bin/python3 "$@"
+    timeout 30 /usr/bin/python3 "$@"
 }
 

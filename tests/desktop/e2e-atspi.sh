@@ -21,6 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/atspi-session.sh"
 as_own_dbus "$0" "$@"
 
+xs_budget 50
 rm -rf "$scratch"
 mkdir -p "$scratch"
 # A window manager, or the window never becomes active and the focus that

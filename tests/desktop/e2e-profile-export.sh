@@ -17,6 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
 
+xs_budget 50
 rm -rf "$scratch"
 mkdir -p "$scratch/out"
 xs_start "$scratch" 1920x1080x24
@@ -70,23 +71,14 @@ save_through_dialog() {
     local path=${*: -1}
     xdo windowactivate --sync "$profile_window"
     keys "${@:1:$#-2}"
-    local dialog
-    for _ in $(seq 100); do
-        dialog=$(xdotool search --onlyvisible --name '^Save ' 2>/dev/null | head -n 1) || true
-        [ -n "$dialog" ] && break
-        sleep 0.1
-    done
-    [ -n "$dialog" ] || fail "no save dialog after ${*:1:$#-2}"
+    xs_until 5 "save dialog after ${*:1:$#-2}" save_dialog_shown || exit 1
     sleep 0.5 # the dialog reads its folder
     keys ctrl+a
     xdo type --delay 10 "$path"
     keys Return
-    for _ in $(seq 50); do
-        [ -s "$path" ] && return 0
-        sleep 0.1
-    done
-    fail "$path was not written"
+    xs_until 5 "file $path" test -s "$path" || exit 1
 }
+save_dialog_shown() { [ -n "$(timeout 2 xdotool search --onlyvisible --name '^Save ' 2>/dev/null | head -n 1)" ]; }
 
 save_through_dialog ctrl+s -- "$scratch/out/sections.csv"
 save_through_dialog alt+f s -- "$scratch/out/plot.svg"

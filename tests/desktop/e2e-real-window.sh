@@ -20,6 +20,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
 
+xs_budget 50
 rm -rf "$scratch"
 mkdir -p "$scratch" "$artefacts"
 xs_start "$scratch"
@@ -81,15 +82,9 @@ region_hash() { # region_hash LEFT TOP WIDTH HEIGHT: checksum of what the contro
 }
 # Waits for the control to show something other than BEFORE; prints the new checksum.
 changed_from() { # changed_from BEFORE LEFT TOP WIDTH HEIGHT
-    local before=$1 now
-    shift
-    for _ in $(seq 50); do
-        now=$(region_hash "$@")
-        [ "$now" != "$before" ] && { echo "$now"; return 0; }
-        sleep 0.1
-    done
-    return 1
+    xs_until 5 "change of the control at $*" shows_other "$@" && echo "$shown"
 }
+shows_other() { shown=$(region_hash "${@:2}") && [ "$shown" != "$1" ]; }
 settle() { sleep 0.5; }
 
 # ---- Typing and calculating ---------------------------------------------------
@@ -116,15 +111,13 @@ echo "   section number changed twice and then stayed: 3 sections"
 
 # ---- Always on top --------------------------------------------------------------
 has_above() { xprop -id "$window" _NET_WM_STATE | grep -q '_NET_WM_STATE_ABOVE'; }
+above_is() { # above_is yes|no
+    xwininfo -id "$window" >/dev/null 2>&1 ||
+        fail "Pendrio's window $window is gone: it was destroyed or re-created"
+    if has_above; then [ "$1" = yes ]; else [ "$1" = no ]; fi
+}
 wait_above() { # wait_above yes|no
-    for _ in $(seq 50); do
-        xwininfo -id "$window" >/dev/null 2>&1 ||
-            fail "Pendrio's window $window is gone: it was destroyed or re-created"
-        if has_above; then [ "$1" = yes ] && return 0; else [ "$1" = no ] && return 0; fi
-        sleep 0.1
-    done
-    xprop -id "$window" _NET_WM_STATE >&2
-    return 1
+    xs_until 5 "_NET_WM_STATE_ABOVE: $1" above_is "$1" || { xprop -id "$window" _NET_WM_STATE >&2; return 1; }
 }
 same_place() {
     local now
@@ -171,14 +164,8 @@ cover_w=$((win_w / 2)) cover_h=$((win_h / 3))
 xs_run "$scratch/xmessage.log" xmessage -name pendrio-cover \
     -geometry "${cover_w}x${cover_h}+$((win_x + win_w / 4))+$((win_y + win_h / 3))" "covering window"
 cover_pid=$xs_last_pid
-cover=
-for _ in $(seq 100); do
-    cover=$(xdo search --onlyvisible --classname '^pendrio-cover$' 2>/dev/null | head -n 1) || true
-    [ -n "$cover" ] && break
-    kill -0 "$cover_pid" 2>/dev/null || { xs_show_log "$scratch/xmessage.log"; fail "xmessage ended"; }
-    sleep 0.1
-done
-[ -n "$cover" ] || fail "the covering window did not appear"
+cover_shown() { cover=$(timeout 2 xdotool search --onlyvisible --classname '^pendrio-cover$' 2>/dev/null | head -n 1) && [ -n "$cover" ]; }
+xs_until -p "$cover_pid" 5 "covering window" cover_shown || { xs_show_log "$scratch/xmessage.log"; exit 1; }
 probe_x=$((win_x + win_w / 2)) probe_y=$((win_y + win_h / 2))
 
 raise "$cover"

@@ -21,6 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/atspi-session.sh"
 as_own_dbus "$0" "$@"
 
+xs_budget 50
 command -v weston >/dev/null || fail "weston is missing (packages weston, xwayland, qt6-wayland)"
 rm -rf "$scratch"
 mkdir -p "$scratch/runtime" "$scratch/home"
@@ -28,23 +29,18 @@ chmod 700 "$scratch/runtime"
 export HOME=$scratch/home XDG_RUNTIME_DIR=$scratch/runtime
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 
-# The socket lives in the private XDG_RUNTIME_DIR; XWayland takes the first
-# free X display number, which weston reports once it listens there.
+# The socket lives in the private XDG_RUNTIME_DIR. XWayland takes the first
+# free X display number, claimed atomically by its lock file and socket as
+# Xvfb's is, and weston reports it once it listens there.
 socket=pendrio-wayland
 xs_run -g "$scratch/weston.log" weston --backend=headless-backend.so --xwayland \
     --socket="$socket" --idle-time=0
-weston_pid=$xs_last_pid
-display=
-for _ in $(seq 100); do
+weston_ready() {
     display=$(sed -n 's/.*xserver listening on display \(:[0-9][0-9]*\).*/\1/p' "$scratch/weston.log")
-    [ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$display" ] && break
-    kill -0 "$weston_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -S "$XDG_RUNTIME_DIR/$socket" ] || [ -z "$display" ]; then
-    xs_show_log "$scratch/weston.log"
-    fail "weston with XWayland did not start"
-fi
+    [ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$display" ]
+}
+xs_until -p "$xs_last_pid" 10 "weston's Wayland socket and XWayland's display" weston_ready ||
+    { xs_show_log "$scratch/weston.log"; exit 1; }
 export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=$socket DISPLAY=$display
 echo "== weston: WAYLAND_DISPLAY=$WAYLAND_DISPLAY, XWayland DISPLAY=$DISPLAY"
 as_start "$scratch"
@@ -71,7 +67,7 @@ start_pendrio "$scratch/pendrio-wayland.log" QT_QPA_PLATFORM=wayland
 app_pid=$xs_last_pid
 as_python "$here/atspi/check-window.py" "$app_pid" on-top-unavailable ||
     { xs_show_log "$scratch/pendrio-wayland.log"; fail "'Always on top' on Wayland"; }
-window=$(xdotool search --pid "$app_pid" --name "^$title\$" 2>/dev/null | head -n 1) || true
+window=$(timeout 5 xdotool search --pid "$app_pid" --name "^$title\$" 2>/dev/null | head -n 1) || true
 [ -z "$window" ] || fail "with QT_QPA_PLATFORM=wayland the window is on the X display after all"
 kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
 echo "PASS: on the X display by default in a Wayland session; on Wayland itself 'Always on top' says it cannot"

@@ -5,11 +5,15 @@
 # whether the script succeeds or fails.
 #
 # Source it from a bash script running with `set -euo pipefail`, then:
+#   xs_budget SECONDS          ends the script, and all it started, after SECONDS
 #   xs_start SCRATCH [WxHxD]   Xvfb and openbox; exports DISPLAY
 #   xs_run [-g] LOG CMD...     starts CMD in the session; sets xs_last_pid; with
 #                              -g in a process group of its own, all ended with it
 #   xs_wait PID                waits for PID (a signal still ends the script at
 #                              once) and returns its status
+#   xs_until [-p PID] SECONDS WHAT CMD...
+#                              runs CMD until it succeeds; after SECONDS, or once
+#                              PID has ended, says what it waited for and returns 1
 #   xs_find_window PID TITLE   waits for PID's visible window and sets xs_window
 #                              to its id; says why and returns 1 if none comes
 #   xs_geometry WIN            "x y width height" of WIN's client area
@@ -95,23 +99,45 @@ xs_wait() {
     return "$status"
 }
 
+# The clock, not a count of tries, bounds the wait: a slow CMD cannot stretch it.
+xs_until() {
+    local pid=
+    [ "$1" != -p ] || { pid=$2; shift 2; }
+    local seconds=$1 what=$2 start=${EPOCHREALTIME//[!0-9]/}
+    shift 2
+    until "$@"; do
+        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+            echo "FAIL: process $pid ended before $what" >&2
+            return 1
+        elif ((${EPOCHREALTIME//[!0-9]/} - start >= seconds * 1000000)); then
+            echo "FAIL: no $what within $seconds s" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# At its TIMEOUT ctest kills the script alone, which would leave the X server
+# and the rest running; ending the script itself runs its cleanup.
+xs_budget() {
+    # shellcheck disable=SC2016 # expanded by the inner bash
+    setsid bash -c 'sleep "$1"; echo "FAIL: still running after $1 s" >&2; kill -TERM "$2"' \
+        budget "$1" $$ &
+    xs_pids+=("-$!")
+}
+
 xs_start() {
     xs_scratch=$1
     local screen=${2:-1280x1024x24}
     mkdir -p "$xs_scratch"
     rm -f "$xs_scratch/display"
-    # Xvfb writes the display number it chose to fd 3 once it is ready.
+    # Xvfb takes the first free display number, atomically, and writes it to
+    # fd 3 once it is ready: two sessions started at once never share one.
     Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$xs_scratch/display" \
         >"$xs_scratch/xvfb.log" 2>&1 &
     xs_pids+=("$!")
-    local xvfb_pid=$!
-    for _ in $(seq 100); do
-        grep -q '^[0-9][0-9]*$' "$xs_scratch/display" 2>/dev/null && break
-        kill -0 "$xvfb_pid" 2>/dev/null || { xs_show_log "$xs_scratch/xvfb.log"; fail "Xvfb did not start"; }
-        sleep 0.1
-    done
-    grep -q '^[0-9][0-9]*$' "$xs_scratch/display" ||
-        { xs_show_log "$xs_scratch/xvfb.log"; fail "Xvfb gave no display"; }
+    xs_until -p $! 10 "display number from Xvfb" grep -q '^[0-9][0-9]*$' "$xs_scratch/display" ||
+        { xs_show_log "$xs_scratch/xvfb.log"; exit 1; }
     DISPLAY=:$(cat "$xs_scratch/display")
     export DISPLAY
     mkdir -p "$xs_scratch/runtime" "$xs_scratch/home"
@@ -125,46 +151,41 @@ xs_start() {
     rm -f "$xs_scratch/openbox-ready"
     xs_run "$xs_scratch/openbox.log" openbox --sm-disable \
         --startup "touch '$xs_scratch/openbox-ready'"
-    local openbox_pid=$xs_last_pid
-    for _ in $(seq 100); do
-        [ -e "$xs_scratch/openbox-ready" ] &&
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        kill -0 "$openbox_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    xs_show_log "$xs_scratch/openbox.log"
-    fail "openbox did not take over display $DISPLAY"
+    xs_until -p "$xs_last_pid" 10 "openbox managing display $DISPLAY" xs_openbox_ready ||
+        { xs_show_log "$xs_scratch/openbox.log"; exit 1; }
+}
+xs_openbox_ready() {
+    [ -e "$xs_scratch/openbox-ready" ] &&
+        timeout 2 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 # It waits in the script's own shell, not in a $(...) subshell: bash defers
-# a trap until such a subshell ends, which would hold off a signal for 30 s.
+# a trap until such a subshell ends.
 xs_find_window() {
     local pid=$1 title=$2 window regex status
     xs_window=
     regex="^$(printf '%s' "$title" | sed 's/[].[^$*+?(){}|\\]/\\&/g')\$"
-    for _ in $(seq 300); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" && status=0 || status=$?
-            echo "FAIL: process $pid ended (status $status) before its window '$title' appeared" >&2
-            return 1
-        fi
-        window=$(xdotool search --onlyvisible --name "$regex" 2>/dev/null | head -n 1) || true
-        if [ -n "$window" ] && [ "$(xdotool getwindowpid "$window" 2>/dev/null)" = "$pid" ]; then
-            # shellcheck disable=SC2034 # for the caller
-            xs_window=$window
-            return 0
-        fi
-        sleep 0.1
-    done
+    xs_until -p "$pid" 10 "visible window '$title' of process $pid" xs_window_of "$pid" "$regex" &&
+        return 0
+    if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid" && status=0 || status=$?
+        echo "process $pid ended with status $status" >&2
+        return 1
+    fi
     {
         echo "windows named '$title' (id pid):"
-        for window in $(xdotool search --name "$regex" 2>/dev/null); do
-            echo "  $window $(xdotool getwindowpid "$window" 2>/dev/null)"
+        for window in $(timeout 2 xdotool search --name "$regex" 2>/dev/null); do
+            echo "  $window $(timeout 2 xdotool getwindowpid "$window" 2>/dev/null)"
         done
-        xwininfo -root -tree | grep -v '(has no name)' | head -n 30
-        echo "FAIL: no visible window '$title' of process $pid within 30 s"
+        timeout 2 xwininfo -root -tree | grep -v '(has no name)' | head -n 30 || true
     } >&2
     return 1
+}
+xs_window_of() { # xs_window_of PID REGEX: sets xs_window to PID's visible window so named
+    local window
+    window=$(timeout 2 xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && [ "$(timeout 2 xdotool getwindowpid "$window" 2>/dev/null)" = "$1" ] &&
+        xs_window=$window
 }
 
 # xwininfo, not `xdotool getwindowgeometry`: the latter adds the frame's
