@@ -6,13 +6,16 @@
 
 namespace pendrio {
 
-// The frame rectangle for a window that would like to be `wanted` large,
-// beside the window `beside`, within the screen's `available` area: to its
-// right where there is room, else to its left, top edges level. Where
-// neither side has room for the wanted width, the window is narrowed to the
-// wider side's room, down to `minimum`; only below that does it overlap,
-// kept on the screen. An empty `available` area places it to the right.
-QRect PlaceBeside(const QRect& beside, const QSize& wanted, const QSize& minimum,
-                  const QRect& available);
+// The frame rectangle for a window that would like to be `wanted` large and
+// can be as small as `minimum`, near the window `main`, within the screen's
+// `available` area; all three in frame (outer) sizes. Beside `main` where one
+// side has room for the minimum width, top edges level, else below or above
+// it, left edges level: there at the wanted size, narrowed or shortened to
+// the room that side has. Where no side has room, the window takes its
+// minimum size at the place on the screen that covers the least of `main`.
+// It always lies wholly within `available`; an empty `available` area places
+// it to the right at the wanted size.
+QRect PlaceNear(const QRect& main, const QSize& wanted, const QSize& minimum,
+                const QRect& available);
 
 } // namespace pendrio

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The profile window on a real screen with a real window manager (Xvfb and
+# openbox): at each moment that could change its size (opening, a calculation
+# with long facts, pointing at the plot, eight steps with "Next") it lies
+# wholly on the screen, its minimum size (from WM_NORMAL_HINTS) stays small
+# and the same, and where the screen has room beside, above or below the
+# main window for that minimum, the two do not overlap.
+#
+#   e2e-profile-fit.sh PROGRAM SCRATCH_DIR WxH SCALE [centre]
+#
+# With "centre" the main window is moved to the middle of the screen first.
+set -euo pipefail
+
+program=$1
+scratch=$2
+screen=$3
+scale=$4
+centre=${5:-}
+title="Pendrio V0.0"
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=x-session.sh
+. "$here/x-session.sh"
+
+xs_budget 50
+rm -rf "$scratch"
+mkdir -p "$scratch"
+xs_start "$scratch" "${screen}x24"
+read -r screen_w screen_h < <(echo "${screen/x/ }")
+
+# See e2e-real-window.sh: xcb's keyboard library trips ASan's string checks.
+asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
+xs_run "$scratch/pendrio.log" env -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
+    -u QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" LC_ALL=C.UTF-8 \
+    LANGUAGE= ASAN_OPTIONS="$asan_options" "$program"
+app_pid=$xs_last_pid
+xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+main_window=$xs_window
+
+xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
+keys() { xdo key --clearmodifiers --delay 30 "$@"; }
+typed() { # the xdotool key names that type $1
+    local text=$1 i c
+    for ((i = 0; i < ${#text}; i++)); do
+        c=${text:i:1}
+        case $c in
+        .) echo period ;;
+        -) echo minus ;;
+        E) echo shift+e ;;
+        *) echo "$c" ;;
+        esac
+    done
+}
+
+if [ "$centre" = centre ]; then
+    read -r _ _ fw fh < <(xs_geometry "$(xs_toplevel "$main_window")")
+    xdo windowmove "$(xs_toplevel "$main_window")" $(((screen_w - fw) / 2)) $(((screen_h - fh) / 2))
+    sleep 0.3
+fi
+read -r mx my mw mh < <(xs_geometry "$(xs_toplevel "$main_window")")
+echo "== screen ${screen} at scale $scale; main window frame at $mx,$my ${mw}x$mh"
+
+min_size= # of the first look: it must never change
+profile_window=
+check() { # check MOMENT
+    sleep 0.5 # the window manager acts on a new size or hint
+    local frame px py pw ph cw ch min gap=8
+    frame=$(xs_toplevel "$profile_window")
+    read -r px py pw ph < <(xs_geometry "$frame")
+    read -r _ _ cw ch < <(xs_geometry "$profile_window")
+    min=$(xprop -id "$profile_window" WM_NORMAL_HINTS |
+        sed -n 's/.*program specified minimum size: \([0-9]*\) by \([0-9]*\).*/\1 \2/p')
+    import -window root "$scratch/$1.png" 2>/dev/null || true
+    echo "== $1: profile window frame at $px,$py ${pw}x$ph, minimum $min"
+    [ -n "$min" ] || fail "$1: no minimum size in WM_NORMAL_HINTS"
+    [ -z "$min_size" ] || [ "$min" = "$min_size" ] || fail "$1: minimum size $min, was $min_size"
+    min_size=$min
+    read -r min_w min_h <<<"$min"
+    ((min_w <= 480 * scale && min_h <= 360 * scale)) || fail "$1: minimum size $min too large"
+    ((px >= 0 && py >= 0 && px + pw <= screen_w && py + ph <= screen_h)) ||
+        fail "$1: the profile window runs off the ${screen} screen"
+    # The frame at the minimum size: the decoration is what the frame adds now.
+    local fw=$((min_w + pw - cw)) fh=$((min_h + ph - ch))
+    if ((screen_w - (mx + mw) - gap >= fw || mx - gap >= fw ||
+        screen_h - (my + mh) - gap >= fh || my - gap >= fh)); then
+        ((px >= mx + mw || px + pw <= mx || py >= my + mh || py + ph <= my)) ||
+            fail "$1: the profile window covers the main window although there is room"
+    fi
+}
+
+xdo windowactivate --sync "$main_window"
+keys ctrl+shift+p
+xs_find_window "$app_pid" "Profile – $title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+profile_window=$xs_window
+check opened
+
+# Long facts: large heights with many digits, a steep crest, 16 sections;
+# then back with Shift+Tab to "Calculate" and press it.
+xdo windowactivate --sync "$main_window"
+mapfile -t inputs < <(for value in 123456789.123456 -98765432.1234567 0.859372 -1.432096 16; do
+    typed "$value"
+    echo Tab
+done)
+keys ctrl+a "${inputs[@]}" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
+check calculated
+
+read -r px py pw ph < <(xs_geometry "$profile_window")
+xdo mousemove $((px + pw / 2)) $((py + ph / 4))
+sleep 0.2
+xdo mousemove $((px + pw / 2 + 7)) $((py + ph / 4 + 3))
+check hovered
+
+# From "Calculate", Tab runs through the five boxes, "Always on top" and
+# "Previous" to "Next".
+xdo windowactivate --sync "$main_window"
+keys Tab Tab Tab Tab Tab Tab Tab Tab space space space space space space space space
+check stepped
