@@ -1,7 +1,9 @@
 #include "window/PlotGeometry.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace pendrio {
 
@@ -15,6 +17,40 @@ bool positive(double value) {
 std::array<double, 4> decade(double value) {
     const double power = std::pow(10.0, std::floor(std::log10(value)));
     return {power, 2 * power, 5 * power, 10 * power};
+}
+
+constexpr double Largest = std::numeric_limits<double>::max();
+
+// The least a height axis reaches above and below its middle: a millionth of a
+// millionth of the height there, so that 1-2-5 ticks across it have labels of
+// at most 13 significant digits that tell them apart; near height zero, where
+// that is no help, a fixed amount well clear of the subnormals.
+constexpr double FinestRelativeHalfRange = 1e-12;
+constexpr double FinestHalfRange = 1e-300;
+
+// a * b / (c * d) for positive finite operands, with only the result rounded
+// into the double range: no product or quotient on the way can overflow or
+// underflow, however far apart the lengths and heights are.
+double scaled(double a, double b, double c, double d) {
+    int ea = 0, eb = 0, ec = 0, ed = 0;
+    const double fraction =
+        std::frexp(a, &ea) * std::frexp(b, &eb) / (std::frexp(c, &ec) * std::frexp(d, &ed));
+    return std::ldexp(fraction, ea + eb - ec - ed);
+}
+
+// How far a box of width x height pixels over `length` reaches above and
+// below its middle at true scale, divided by `divisor`. The half range and the
+// exaggeration are reciprocal: divided by an exaggeration this is the half
+// range the box shows, divided by a half range the exaggeration it needs.
+double trueHalfRangeOver(double divisor, double length, double width, double height) {
+    return scaled(height / 2, length, width, divisor);
+}
+
+// The largest 1-2-5 exaggeration at which the box still reaches `halfRange`
+// above and below its middle; within the normal doubles, however extreme.
+double exaggerationFor(double halfRange, double length, double width, double height) {
+    const double wanted = trueHalfRangeOver(halfRange, length, width, height);
+    return NiceAtMost(std::clamp(wanted, std::numeric_limits<double>::min(), Largest));
 }
 
 } // namespace
@@ -47,7 +83,7 @@ std::vector<double> TickValues(double low, double high, double step) {
     const int count = last < first ? 0 : static_cast<int>(last - first) + 1;
     for (int j = 0; j < count; ++j) {
         const double tick = (first + j) * step;
-        if (ticks.empty() || tick > ticks.back()) {
+        if (std::isfinite(tick) && (ticks.empty() || tick > ticks.back())) {
             ticks.push_back(tick);
         }
     }
@@ -55,7 +91,12 @@ std::vector<double> TickValues(double low, double high, double step) {
 }
 
 std::vector<double> AxisTicks(double low, double high, int maxSteps) {
-    std::vector<double> ticks = TickValues(low, high, TickStep(high - low, maxSteps));
+    // An axis from near the lowest double to near the largest has a span
+    // beyond the double range: its step then comes from half of it.
+    const double step = std::isfinite(high - low)
+                            ? TickStep(high - low, maxSteps)
+                            : 2 * TickStep(high / 2 - low / 2, std::max(maxSteps, 1));
+    std::vector<double> ticks = TickValues(low, high, step);
     const double middle = low / 2 + high / 2;
     if (ticks.empty() && std::isfinite(middle)) {
         ticks.push_back(middle);
@@ -70,7 +111,8 @@ double NiceAtMost(double value) {
     const std::array<double, 4> candidates = decade(value);
     double nice = candidates[0];
     for (double candidate : candidates) {
-        if (candidate <= value * (1 + 1e-12)) {
+        // As a ratio: near the largest double, value * (1 + 1e-12) is infinite.
+        if (candidate / value <= 1 + 1e-12) {
             nice = candidate;
         }
     }
@@ -81,9 +123,62 @@ double VerticalExaggeration(double length, double heightSpan, double width, doub
     if (!positive(length) || !positive(heightSpan) || !positive(width) || !positive(height)) {
         return 1;
     }
-    // At true scale the heights would take heightSpan / length of the width.
-    const double wanted = (2.0 / 3.0 * height / width) * (length / heightSpan);
-    return NiceAtMost(wanted);
+    // Two thirds of the box for the heights: it reaches 3/4 of the span above
+    // and below their middle.
+    return exaggerationFor(0.75 * heightSpan, length, width, height);
+}
+
+HeightAxis HeightAxisFor(double lowest, double highest, double length, double width,
+                         double height) {
+    HeightAxis axis;
+    if (!std::isfinite(lowest) || !std::isfinite(highest) || lowest > highest ||
+        !positive(length) || !positive(width) || !positive(height)) {
+        return axis;
+    }
+    // In halves, which stay finite for any two doubles.
+    const double middle = lowest / 2 + highest / 2;
+    const double halfSpan = highest / 2 - lowest / 2;
+    double exaggeration =
+        halfSpan > 0 ? exaggerationFor(std::min(1.5 * halfSpan, Largest), length, width, height)
+                     : 1; // a level curve at true scale
+    double half = trueHalfRangeOver(exaggeration, length, width, height);
+    // The curve must fit, and the heights across the box be told apart: a
+    // nearly level curve high up gets a few ticks around its height, with
+    // less exaggeration, a 1-2-5 number still where one will do.
+    const double needed =
+        std::max({halfSpan, std::fabs(middle) * FinestRelativeHalfRange, FinestHalfRange});
+    const double slack = 1 - 1e-9; // NiceAtMost's own slack, and rounding
+    if (!(half >= needed * slack)) {
+        exaggeration = exaggerationFor(needed, length, width, height);
+        half = trueHalfRangeOver(exaggeration, length, width, height);
+        if (!(half >= needed * slack)) {
+            half = needed;
+            exaggeration = trueHalfRangeOver(half, length, width, height);
+        }
+    }
+    // Near either end of the double range the axis slides inward, keeping its
+    // size; only one wider than the whole range is cut to it, the exaggeration
+    // then being what the box really shows.
+    const bool belowRange = !std::isfinite(middle - half);
+    const bool aboveRange = !std::isfinite(middle + half);
+    double low = middle - half;
+    double high = middle + half;
+    if (belowRange && aboveRange) {
+        low = -Largest;
+        high = Largest;
+        exaggeration = trueHalfRangeOver(Largest, length, width, height);
+    } else if (belowRange) {
+        low = -Largest;
+        high = (low + half) + half;
+    } else if (aboveRange) {
+        high = Largest;
+        low = (high - half) - half;
+    }
+    // The curve inside, whatever the rounding of the halves and the slack.
+    axis.low = std::min(low, lowest);
+    axis.high = std::max(high, highest);
+    axis.exaggeration = std::min(exaggeration, Largest);
+    return axis;
 }
 
 } // namespace pendrio

@@ -33,4 +33,20 @@ double NiceAtMost(double value);
 // anything not finite.
 double VerticalExaggeration(double length, double heightSpan, double width, double height);
 
+// The heights a plot box shows, `low` at its bottom and `high` at its top,
+// and how many times larger than the distances they are drawn there.
+struct HeightAxis {
+    double low = -1;
+    double high = 1;
+    double exaggeration = 1;
+};
+
+// The height axis for a curve from `lowest` to `highest` over `length` in a
+// box of `width` x `height` pixels: centred on the curve, which fills about
+// two thirds of it at the VerticalExaggeration, a level curve at true scale.
+// Total on any doubles, always finite with low < high: where the heights are
+// too close to tell apart, the axis widens to a few ticks around them, at a
+// smaller 1-2-5 exaggeration; near the ends of the double range it stops there.
+HeightAxis HeightAxisFor(double lowest, double highest, double length, double width, double height);
+
 } // namespace pendrio

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace pendrio {
 
@@ -43,22 +44,45 @@ QAccessibleInterface* plotAccessible(const QString& className, QObject* object) 
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
 }
 
+// Every sample of the curve, however many sections: at most SamplesPerPlot
+// for the sections plus each one's closing sample.
+static_assert(MinSamplesPerSection * MaxSections <= SamplesPerPlot &&
+              ProfilePlot::MaxSamples == SamplesPerPlot + MaxSections);
+
+// A height the painter can take: the parabola between two finite section
+// heights may still pass beyond the double range, and is drawn at its edge.
+double drawnHeight(double height) {
+    const double largest = std::numeric_limits<double>::max();
+    return std::isnan(height) ? 0.0 : std::clamp(height, -largest, largest);
+}
+
 } // namespace
 
-// From data (distance, height) to pixels inside the axes' box and back.
+// From data (distance, height) to pixels inside the axes' box and back. Both
+// go through the fraction of each axis, never through a scale in pixels per
+// track unit, which overflows for a length of 5E-324.
 struct ProfilePlot::Mapping {
     QRectF box;
-    double xScale = 1; // pixels per track unit along the stretch
-    double yScale = 1; // pixels per track unit of height: xScale times the exaggeration
-    double middle = 0; // the height drawn at the box's vertical centre
+    double length = 1; // the distance at the box's right edge: the whole stretch
+    double low = -1;   // the heights at its bottom and top edge (HeightAxisFor)
+    double high = 1;
     double exaggeration = 1;
 
     QPointF toPixels(double distance, double height) const {
-        return {box.left() + distance * xScale, box.center().y() - (height - middle) * yScale};
+        // In halves, so that a box from -1.7E308 to 1.7E308 has a finite height.
+        const double up = (height / 2 - low / 2) / (high / 2 - low / 2);
+        const double across = distance / length;
+        return {box.left() + onPaper(across) * box.width(),
+                box.bottom() - onPaper(up) * box.height()};
     }
-    double distanceAt(double x) const { return (x - box.left()) / xScale; }
-    double lowestShown() const { return middle - box.height() / 2 / yScale; }
-    double highestShown() const { return middle + box.height() / 2 / yScale; }
+    // A fraction of the box that the painter can take: a point a thousand
+    // boxes away is as invisible as one at infinity (or NaN), and stays finite.
+    static double onPaper(double fraction) {
+        return std::fmin(std::fmax(fraction, -1000.0), 1000.0);
+    }
+    double distanceAt(double x) const { return (x - box.left()) / box.width() * length; }
+    double lowestShown() const { return low; }
+    double highestShown() const { return high; }
 };
 
 struct ProfilePlot::Colours {
@@ -105,11 +129,14 @@ void ProfilePlot::refresh(int section) {
         const double start = SectionStart(profile_, i);
         for (int j = 0; j <= perSection; ++j) {
             const double t = double(j) / perSection;
-            samples_.emplace_back(start + t * profile_.SectionLength,
-                                  SectionHeightAt(profile_, i, t));
+            // Never past the end: near the largest double the sum may round up to infinity.
+            samples_.emplace_back(
+                std::min(start + t * profile_.SectionLength, profile_.TrackLength),
+                drawnHeight(SectionHeightAt(profile_, i, t)));
         }
     }
     sectionSamples_.push_back(samples_.size());
+    // Any calculated curve can be drawn: HeightAxisFor takes any finite heights.
     drawable_ =
         !samples_.empty() && std::isfinite(profile_.TrackLength) && profile_.TrackLength > 0;
     lowest_ = highest_ = 0;
@@ -119,7 +146,6 @@ void ProfilePlot::refresh(int section) {
                                 [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
         lowest_ = low->y();
         highest_ = high->y();
-        drawable_ = std::isfinite(highest_ - lowest_) && std::isfinite((highest_ + lowest_) / 2);
     }
     hover_.reset();
     highlight(section);
@@ -193,16 +219,12 @@ std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,
     if (m.box.width() < MinBoxSide || m.box.height() < MinBoxSide) {
         return std::nullopt;
     }
-    const double span = highest_ - lowest_;
-    m.xScale = m.box.width() / profile_.TrackLength;
-    m.exaggeration =
-        VerticalExaggeration(profile_.TrackLength, span, m.box.width(), m.box.height());
-    m.yScale = m.xScale * m.exaggeration;
-    m.middle = lowest_ / 2 + highest_ / 2;
-    if (!std::isfinite(m.xScale) || !std::isfinite(m.yScale) || m.xScale <= 0 || m.yScale <= 0 ||
-        !std::isfinite(m.lowestShown()) || !std::isfinite(m.highestShown())) {
-        return std::nullopt;
-    }
+    m.length = profile_.TrackLength;
+    const HeightAxis heights =
+        HeightAxisFor(lowest_, highest_, m.length, m.box.width(), m.box.height());
+    m.low = heights.low;
+    m.high = heights.high;
+    m.exaggeration = heights.exaggeration;
     return m;
 }
 
@@ -389,11 +411,13 @@ void ProfilePlot::paintCaption(QPainter& painter, const QRectF& area, const QStr
 
 std::optional<ProfilePoint> ProfilePlot::pointUnder(const QPointF& position) const {
     const std::optional<Mapping> m = mappingFor(rect(), 0);
-    if (!m || position.x() < m->box.left() || position.x() > m->box.right() ||
-        position.y() < m->box.top() || position.y() > m->box.bottom()) {
+    if (!m || !(position.x() >= m->box.left() && position.x() <= m->box.right() &&
+                position.y() >= m->box.top() && position.y() <= m->box.bottom())) {
         return std::nullopt;
     }
-    return ProfilePointAt(profile_, m->distanceAt(position.x()));
+    ProfilePoint point = ProfilePointAt(profile_, m->distanceAt(position.x()));
+    point.height = drawnHeight(point.height);
+    return point;
 }
 
 void ProfilePlot::mouseMoveEvent(QMouseEvent* event) {
@@ -419,15 +443,18 @@ void ProfilePlot::leaveEvent(QEvent*) {
 
 void ProfilePlot::keyPressEvent(QKeyEvent* event) {
     const int n = CalculatedSectionCount(profile_);
+    // Any int may be highlighted; one step beyond either end is as far out of
+    // reach, and the step from it cannot overflow.
+    const int current = std::clamp(highlighted_, -1, n + 2);
     int wanted = 0;
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
-        wanted = highlighted_ - 1;
+        wanted = current - 1;
         break;
     case Qt::Key_Right:
     case Qt::Key_Down:
-        wanted = highlighted_ + 1;
+        wanted = current + 1;
         break;
     case Qt::Key_Home:
         wanted = 1;

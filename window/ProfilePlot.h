@@ -38,6 +38,11 @@ public:
     // What pointing at the curve shows; empty when the pointer is elsewhere.
     QString hoverText() const;
 
+    // The curve as drawn: (distance, height) in track units, finite, within
+    // the stretch, never more than MaxSamples points for any profile.
+    static constexpr int MaxSamples = 1024 + MaxSections;
+    const std::vector<QPointF>& samples() const { return samples_; }
+
     // Draws the whole plot into `area` of any paint device, dark on light,
     // with the `caption` lines below it; no pointer marks and no focus frame.
     void paintPlot(QPainter& painter, const QRectF& area, const QStringList& caption = {}) const;

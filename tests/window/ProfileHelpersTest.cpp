@@ -1,6 +1,7 @@
 // The profile window's pure helpers: tick steps, the vertical exaggeration,
 // window placement and the result boxes' tooltips.
 #include "window/AtomicFile.h"
+#include "window/NumberText.h"
 #include "window/PlotGeometry.h"
 #include "window/ResultToolTips.h"
 #include "window/WindowPlacement.h"
@@ -9,6 +10,7 @@
 
 #include <ostream>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <limits>
@@ -48,6 +50,52 @@ TEST(PlotGeometry, TickStepsAreOneTwoFiveAndCoverTheSpan) {
     EXPECT_EQ(TickValues(-0.25, 0.35, 0.1).size(), 6u); // -0.2 .. 0.3
     EXPECT_TRUE(TickValues(0, 1, 0).empty());
     EXPECT_TRUE(TickValues(0, 1e300, 1).empty()); // never millions of ticks
+    // Steps below the resolution at 1.2E8: multiples beyond 2^53 that the
+    // loop once stepped through forever. A few distinct ticks, and done.
+    const std::vector<double> high = TickValues(123456789.123, 123456789.123 + 3e-8, 1e-9);
+    EXPECT_TRUE(!high.empty() && high.size() <= 4u && std::is_sorted(high.begin(), high.end()));
+}
+
+// In a 600 x 300 box, so that two thirds of the height and the width give
+// the exaggerations of the test above.
+TEST(PlotGeometry, HeightAxisHoldsTheCurveAndTellsItsHeightsApart) {
+    constexpr double largest = std::numeric_limits<double>::max();
+    const double flatTop = 123456789.123;
+    struct Row {
+        const char* name;
+        double lowest, highest, length;
+        double low, high, exaggeration;
+    } rows[] = {
+        {"two thirds of the box", 0, 4, 800, -2, 6, 50},
+        {"level at true scale", 0, 0, 1200, -300, 300, 1},
+        {"nearly level high up: less exaggeration", flatTop - 1.5e-8, flatTop, 1968503.937,
+         flatTop - 2.46062992125e-4, flatTop + 2.46062992125e-4, 2e9},
+        {"level at the top of the range: slid down", largest, largest, 1968503.937,
+         largest - 4.92125984250e296, largest, 2e-291},
+        {"beyond the double range: cut to it", -largest, largest, 1, -largest, largest,
+         0.25 / largest},
+        {"a stretch of 5E-324", 0, 0, 5e-324, -1.2351641146031164e-300, 1.2351641146031164e-300,
+         1e-24},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HeightAxis axis = HeightAxisFor(row.lowest, row.highest, row.length, 600, 300);
+        EXPECT_NEAR(axis.low, row.low, std::fabs(row.low) * 1e-11);
+        EXPECT_NEAR(axis.high, row.high, std::fabs(row.high) * 1e-11);
+        EXPECT_NEAR(axis.exaggeration, row.exaggeration, row.exaggeration * 1e-12 + 1e-322);
+        EXPECT_TRUE(axis.low <= row.lowest && row.highest <= axis.high);
+        const std::vector<double> ticks = AxisTicks(axis.low, axis.high, 7);
+        EXPECT_TRUE(ticks.size() >= 3u && ticks.size() <= 8u) << ticks.size();
+    }
+    // The height itself among the labels.
+    const HeightAxis flat = HeightAxisFor(flatTop - 1.5e-8, flatTop, 1968503.937, 600, 300);
+    QStringList labels;
+    for (double tick : AxisTicks(flat.low, flat.high, 7)) {
+        labels << NumberToText(tick, QLocale::c());
+    }
+    EXPECT_TRUE(labels.contains(QStringLiteral("123456789.123")))
+        << labels.join(u' ').toStdString();
+    EXPECT_EQ(HeightAxisFor(0, notANumber, 1, 600, 300).high, 1); // nothing to show: -1 to 1
 }
 
 TEST(PlotGeometry, ExaggerationIsOneTwoFiveAndOneWhenNothingToExaggerate) {

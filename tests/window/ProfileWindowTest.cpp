@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -239,6 +240,37 @@ private slots:
         QCOMPARE(cell(profile, 1, 5), NumberToText(window->state().SectionHeight.at(2)));
         calculate({"1000", "7", "-3", "2"});
         QVERIFY(profile->plotCaption().value(0).startsWith(QStringLiteral("Sag")));
+    }
+
+    // Given a nearly level curve high up (heights 1E-8 apart at 1.2E8, which
+    // once sent the plot's tick loop on until memory ran out): the plot, the
+    // facts and the table show; pointing reads out the curve, the arrow keys
+    // move the highlight, and copying and both exports work.
+    void nearlyLevelCurveHighUpShowsAndExports() {
+        QVERIFY(open());
+        calculate({"1968503.937", "123456789.123", "-1E-12", "-0", "16"});
+        QCOMPARE(beeps, 0);
+        ProfileWindow* profile = openProfile();
+        QVERIFY(profile);
+        ProfilePlot* plot = profile->plot();
+        QCOMPARE(profile->table()->model()->rowCount(), 16);
+        QVERIFY(!profile->plotCaption().isEmpty());
+        QTest::mouseMove(plot, plot->rect().center());
+        QVERIFY(plot->hoverText().startsWith(QStringLiteral("Section ")));
+        QTest::keyClick(plot, Qt::Key_End);
+        QTest::keyClick(plot, Qt::Key_Left);
+        QCOMPARE(plot->highlightedSection(), 15);
+        keys(profile, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::clipboard()->text().count(u'\n'), 17);
+
+        QTemporaryDir dir;
+        QCOMPARE(profile->saveSvg(dir.filePath(QStringLiteral("plot.svg"))), QString());
+        QCOMPARE(profile->savePng(dir.filePath(QStringLiteral("plot.png"))), QString());
+        QFile svg(dir.filePath(QStringLiteral("plot.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray svgText = svg.readAll();
+        QVERIFY(svgText.contains("<path") && !svgText.contains("to draw"));
+        QVERIFY(!QImage(dir.filePath(QStringLiteral("plot.png"))).isNull());
     }
 
     // Saving where nothing can be written leaves no file and says why; the
