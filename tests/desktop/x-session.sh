@@ -184,6 +184,7 @@ xs_find_window() {
 xs_window_of() { # xs_window_of PID REGEX: sets xs_window to PID's visible window so named
     local window
     window=$(timeout 2 xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1) || true
+    # shellcheck disable=SC2034 # for the caller
     [ -n "$window" ] && [ "$(timeout 2 xdotool getwindowpid "$window" 2>/dev/null)" = "$1" ] &&
         xs_window=$window
 }

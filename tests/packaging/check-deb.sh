@@ -23,6 +23,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../desktop/x-session.sh
 . "$here/../desktop/x-session.sh"
 
+xs_budget 580 # within the test's 600 s: the build cpack runs, lintian and the X session
 rm -rf "$scratch"
 mkdir -p "$scratch"
 scratch=$(cd "$scratch" && pwd)
