@@ -1,5 +1,7 @@
 #include "window/PlotGeometry.h"
 
+#include "window/NumberText.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -8,6 +10,9 @@
 namespace pendrio {
 
 namespace {
+
+// Labels never need more decimals than the 15 digits a number is shown with.
+constexpr int MaxLabelDecimals = 15;
 
 bool positive(double value) {
     return std::isfinite(value) && value > 0;
@@ -102,6 +107,28 @@ std::vector<double> AxisTicks(double low, double high, int maxSteps) {
         ticks.push_back(middle);
     }
     return ticks;
+}
+
+int AxisDecimals(double low, double high, int maxSteps) {
+    const double step = TickStep(high - low, maxSteps);
+    if (TickValues(low, high, step).empty()) {
+        return -1;
+    }
+    // A 1-2-5 step of 10^e needs -e decimals; the slack absorbs log10's rounding.
+    const double exponent = std::floor(std::log10(step) + 1e-9);
+    return static_cast<int>(std::clamp(-exponent, 0.0, double(MaxLabelDecimals)));
+}
+
+double TickLabelValue(double value, int decimals) {
+    if (decimals < 0 || !std::isfinite(value)) {
+        return value;
+    }
+    // Beyond 2^53 at that scale the value has no digits left to round away.
+    const double scaled = value * std::pow(10.0, decimals);
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 0x1p53) {
+        return value;
+    }
+    return RoundHalfEven(value, decimals);
 }
 
 double NiceAtMost(double value) {

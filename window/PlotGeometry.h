@@ -23,6 +23,16 @@ std::vector<double> TickValues(double low, double high, double step);
 // for its multiples to be told apart, the middle of the axis is its one tick.
 std::vector<double> AxisTicks(double low, double high, int maxSteps);
 
+// How many decimals the labels of AxisTicks(low, high, maxSteps) need: as
+// many as its step has, or -1 where the axis has its one middle tick, whose
+// label is the value as it is.
+int AxisDecimals(double low, double high, int maxSteps);
+
+// What a tick label shows: `value` rounded to `decimals` places, so that a
+// tick at 0.3 does not read 0.30000000000000004; the value as it is where
+// decimals is negative or the rounding could not change it.
+double TickLabelValue(double value, int decimals);
+
 // The largest number of the form 1, 2 or 5 times a power of ten that is not
 // above `value`; 1 for a value that is not positive and finite.
 double NiceAtMost(double value);

@@ -110,7 +110,7 @@ ProfilePlot::ProfilePlot(const ProfileState& profile, QWidget* parent)
     setAccessibleName(QStringLiteral("Height profile"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(320, 200);
+    setMinimumSize(240, 120); // room for the box and its labels, in a window of its minimum size
     refresh(0);
 }
 
@@ -175,6 +175,10 @@ QString ProfilePlot::numberText(double value, int significant) const {
     return NumberToText(RoundHalfEven(value, places), locale());
 }
 
+QString ProfilePlot::tickText(double value, int decimals) const {
+    return NumberToText(TickLabelValue(value, decimals), locale());
+}
+
 QString ProfilePlot::highlightedSectionText() const {
     const int n = CalculatedSectionCount(profile_);
     if (highlighted_ < 1 || highlighted_ > n) {
@@ -191,13 +195,27 @@ QString ProfilePlot::highlightedSectionText() const {
              numberText(RadiansToDegrees(profile_.SectionEndAngle.at(i)), 4));
 }
 
+void ProfilePlot::setUnit(PlotUnit unit) {
+    unit_ = unit;
+    update();
+}
+
+double ProfilePlot::unitLength() const {
+    return unit_ == PlotUnit::Metres ? UnitsPerMetre : 1.0;
+}
+
+QString ProfilePlot::unitName() const {
+    return unit_ == PlotUnit::Metres ? QStringLiteral("m") : QStringLiteral("track units");
+}
+
 QString ProfilePlot::hoverText() const {
     if (!hover_) {
         return {};
     }
-    return QStringLiteral("Section %1 · distance %2 · height %3 · gradient %4° (%5 %)")
+    return QStringLiteral("Section %1 · distance %2 %3 · height %4 %3 · gradient %5° (%6 %)")
         .arg(hover_->section)
-        .arg(numberText(hover_->distance), numberText(hover_->height),
+        .arg(numberText(hover_->distance / unitLength()), unitName(),
+             numberText(hover_->height / unitLength()),
              numberText(RadiansToDegrees(hover_->gradient), 4),
              numberText(std::tan(hover_->gradient) * 100.0, 4));
 }
@@ -295,24 +313,31 @@ void ProfilePlot::paintGridAndTicks(QPainter& painter, const QRectF& area, const
                                     const Colours& colours) const {
     const double line = QFontMetricsF(font()).height();
     painter.setClipRect(area);
+    // Ticks fall on round numbers of the unit shown; positions stay in track units.
+    const double unit = unitLength();
+    const double length = profile_.TrackLength / unit;
     const int distanceSteps = std::max(2, int(m.box.width() / PixelsPerDistanceTick));
-    for (double x : AxisTicks(0, profile_.TrackLength, distanceSteps)) {
-        const double px = m.toPixels(x, 0).x();
+    const int distanceDecimals = AxisDecimals(0, length, distanceSteps);
+    for (double x : AxisTicks(0, length, distanceSteps)) {
+        const double px = m.toPixels(x * unit, 0).x();
         painter.setPen(colours.grid);
         painter.drawLine(QPointF(px, m.box.top()), QPointF(px, m.box.bottom()));
         painter.setPen(colours.text);
         painter.drawText(
             QRectF(px - DistanceLabelWidth / 2, m.box.bottom() + 2, DistanceLabelWidth, line),
-            Qt::AlignHCenter, NumberToText(x, locale()));
+            Qt::AlignHCenter, tickText(x, distanceDecimals));
     }
+    const double low = m.lowestShown() / unit;
+    const double high = m.highestShown() / unit;
     const int heightSteps = std::max(2, int(m.box.height() / PixelsPerHeightTick));
-    for (double y : AxisTicks(m.lowestShown(), m.highestShown(), heightSteps)) {
-        const double py = m.toPixels(0, y).y();
+    const int heightDecimals = AxisDecimals(low, high, heightSteps);
+    for (double y : AxisTicks(low, high, heightSteps)) {
+        const double py = m.toPixels(0, y * unit).y();
         painter.setPen(colours.grid);
         painter.drawLine(QPointF(m.box.left(), py), QPointF(m.box.right(), py));
         painter.setPen(colours.text);
         painter.drawText(QRectF(area.left(), py - line / 2, m.box.left() - area.left() - Gap, line),
-                         Qt::AlignRight | Qt::AlignVCenter, NumberToText(y, locale()));
+                         Qt::AlignRight | Qt::AlignVCenter, tickText(y, heightDecimals));
     }
 }
 
@@ -377,9 +402,10 @@ void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, con
     painter.setPen(colours.text);
     painter.drawRect(m.box);
     painter.drawText(QRectF(m.box.left(), m.box.bottom() + line + Gap, m.box.width(), line),
-                     Qt::AlignHCenter, QStringLiteral("Distance from the start [track units]"));
+                     Qt::AlignHCenter,
+                     QStringLiteral("Distance from the start [%1]").arg(unitName()));
     const QRectF titleRow(area.left() + 2 * Gap, m.box.top() - line - Gap, m.box.width(), line);
-    painter.drawText(titleRow, Qt::AlignLeft, QStringLiteral("Height [track units]"));
+    painter.drawText(titleRow, Qt::AlignLeft, QStringLiteral("Height [%1]").arg(unitName()));
     const QString scale =
         m.exaggeration == 1 ? QStringLiteral("True scale: heights as distances")
         : m.exaggeration > 1
@@ -391,10 +417,12 @@ void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, con
 
 void ProfilePlot::paintHoverText(QPainter& painter, const QRectF& area,
                                  const Colours& colours) const {
-    const double line = QFontMetricsF(font()).height();
+    const QFontMetricsF metrics(font());
+    const QRectF row(area.left() + 2 * Gap, area.top() + 2, area.width() - 4 * Gap,
+                     metrics.height());
     painter.setPen(colours.text);
-    painter.drawText(QRectF(area.left() + 2 * Gap, area.top() + 2, area.width() - 4 * Gap, line),
-                     Qt::AlignLeft, hoverText());
+    painter.drawText(row, Qt::AlignLeft,
+                     metrics.elidedText(hoverText(), Qt::ElideRight, row.width()));
 }
 
 void ProfilePlot::paintCaption(QPainter& painter, const QRectF& area, const QStringList& caption,

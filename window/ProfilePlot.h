@@ -21,6 +21,10 @@
 
 namespace pendrio {
 
+// The unit of the axes and the pointer's readout. Metres read at a glance;
+// track units are what the table and the track editor use.
+enum class PlotUnit { Metres, TrackUnits };
+
 class ProfilePlot : public QWidget {
     Q_OBJECT
 
@@ -32,6 +36,9 @@ public:
     // The section to highlight; none outside 1..SectionCount.
     void setHighlightedSection(int section);
     int highlightedSection() const { return highlighted_; }
+
+    void setUnit(PlotUnit unit);
+    PlotUnit unit() const { return unit_; }
 
     // What the highlight shows, in words, for screen readers and tests.
     QString highlightedSectionText() const;
@@ -86,6 +93,10 @@ private:
     QPainterPath curvePath(const Mapping& m, std::size_t first, std::size_t last) const;
     std::optional<ProfilePoint> pointUnder(const QPointF& position) const;
     QString numberText(double value, int significant = 6) const;
+    QString tickText(double value, int decimals) const;
+    // Track units per unit shown on the axes.
+    double unitLength() const;
+    QString unitName() const;
 
     const ProfileState& profile_;
     std::vector<QPointF> samples_;            // (distance, height) along the curve
@@ -94,6 +105,7 @@ private:
     double highest_ = 0;
     bool drawable_ = false;
     int highlighted_ = 0;
+    PlotUnit unit_ = PlotUnit::Metres;
     std::optional<ProfilePoint> hover_;
 };
 
