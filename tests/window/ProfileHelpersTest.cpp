@@ -50,6 +50,13 @@ TEST(PlotGeometry, TickStepsAreOneTwoFiveAndCoverTheSpan) {
     EXPECT_EQ(TickValues(-0.25, 0.35, 0.1).size(), 6u); // -0.2 .. 0.3
     EXPECT_TRUE(TickValues(0, 1, 0).empty());
     EXPECT_TRUE(TickValues(0, 1e300, 1).empty()); // never millions of ticks
+    // Labels carry the step's decimals and no more; a lone middle tick is its value.
+    EXPECT_EQ(AxisDecimals(0, 0.0508, 5), 2);
+    EXPECT_EQ(AxisDecimals(0, 800, 8), 0);
+    EXPECT_EQ(AxisDecimals(7.5, 7.5, 5), -1);
+    EXPECT_EQ(TickLabelValue(0.1 + 0.2, 1), 0.3);
+    EXPECT_EQ(TickLabelValue(1e300, 15), 1e300);
+    EXPECT_EQ(TickLabelValue(0.1 + 0.2, -1), 0.1 + 0.2);
     // Steps below the resolution at 1.2E8: multiples beyond 2^53 that the
     // loop once stepped through forever. A few distinct ticks, and done.
     const std::vector<double> high = TickValues(123456789.123, 123456789.123 + 3e-8, 1e-9);
