@@ -6,20 +6,20 @@
 
 namespace pendrio {
 
-namespace {
-
-const QString BeyondRange = QStringLiteral("beyond range");
-
-// "393700787 track units (20000 m)": whole track units, as the inputs are
-// typed, and metres to the millimetre, as a planner reads them.
-QString lengthText(double units, const QLocale& locale) {
+// Whole track units, as the inputs are typed, and metres to the millimetre,
+// as a planner reads them.
+QString LengthText(double units, const QLocale& locale) {
     return QStringLiteral("%1 track units (%2 m)")
         .arg(NumberToText(RoundHalfEven(units, 0), locale),
              NumberToText(RoundHalfEven(units / UnitsPerMetre, 3), locale));
 }
 
+namespace {
+
+const QString BeyondRange = QStringLiteral("beyond range");
+
 QString optionalLengthText(const std::optional<double>& units, const QLocale& locale) {
-    return units ? lengthText(*units, locale) : BeyondRange;
+    return units ? LengthText(*units, locale) : BeyondRange;
 }
 
 QString kindLine(const CurveFacts& facts, const QLocale& locale) {
@@ -57,14 +57,14 @@ QString extremeLine(CurveKind kind, const std::optional<CurveExtreme>& extreme,
         break;
     case ExtremePlace::Inside:
         line += extreme->Distance
-                    ? lengthText(*extreme->Distance, locale) + QStringLiteral(" from the start")
+                    ? LengthText(*extreme->Distance, locale) + QStringLiteral(" from the start")
                     : QStringLiteral("inside the stretch, distance beyond range");
         break;
     }
     if (!extreme->AboveStart) {
         return line + QStringLiteral(", height beyond range");
     }
-    return line + QStringLiteral(", ") + lengthText(std::abs(*extreme->AboveStart), locale) +
+    return line + QStringLiteral(", ") + LengthText(std::abs(*extreme->AboveStart), locale) +
            (crest ? QStringLiteral(" above the start") : QStringLiteral(" below the start"));
 }
 

@@ -17,4 +17,7 @@ namespace pendrio {
 // decimal separator and never read inf or nan.
 QStringList CurveFactsLines(const CurveFacts& facts, const QLocale& locale = QLocale());
 
+// A length as the facts write it: "393700787 track units (20000 m)".
+QString LengthText(double units, const QLocale& locale = QLocale());
+
 } // namespace pendrio

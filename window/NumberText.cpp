@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace pendrio {
 
@@ -169,6 +170,20 @@ QString NumberToText(std::int16_t value, const QLocale& /*locale*/) {
 }
 
 // places is expected to be 0 or more; 10^places is exact up to 22 places.
+std::optional<TypedNumber> ReadTypedNumber(const QString& text, const QLocale& locale,
+                                           double (*toKept)(double), double (*toShown)(double)) {
+    const std::optional<double> number = TextToNumber(text, locale);
+    if (!number) {
+        return std::nullopt;
+    }
+    const double kept = toKept ? toKept(*number) : *number;
+    QString shown = NumberToText(toShown ? toShown(kept) : kept, locale);
+    if (!std::isfinite(kept) || !TextToNumber(shown, locale)) {
+        return std::nullopt;
+    }
+    return TypedNumber{kept, std::move(shown)};
+}
+
 double RoundHalfEven(double value, int places) {
     double scale = 1;
     for (int i = 0; i < places; ++i) {

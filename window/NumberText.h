@@ -30,6 +30,22 @@ std::optional<std::int16_t> TextToInteger16(const QString& text,
 QString NumberToText(double value, const QLocale& locale = QLocale());
 QString NumberToText(std::int16_t value, const QLocale& locale = QLocale());
 
+// A number as an input box takes it when the user leaves the box: the value
+// kept, in the unit it is kept in, and the box's text written back from it.
+struct TypedNumber {
+    double kept;
+    QString shown;
+};
+
+// Reads `text` as TextToNumber does, converts the number with `toKept` (none:
+// kept as typed) and writes the kept value back with `toShown` as NumberToText
+// does. No value if the text is refused, if the conversion leaves the double
+// range, or if the kept value is so near the largest double that its 15-digit
+// text rounds beyond it and could not be read back.
+std::optional<TypedNumber> ReadTypedNumber(const QString& text, const QLocale& locale,
+                                           double (*toKept)(double) = nullptr,
+                                           double (*toShown)(double) = nullptr);
+
 // Scales by 10^places, rounds to the nearest whole number with ties to even,
 // scales back. A result of negative zero is returned as zero.
 double RoundHalfEven(double value, int places);

@@ -64,8 +64,13 @@ void ProfileActions::copyAllSectionsToClipboard() {
 void ProfileActions::openProfileWindow() {
     if (!profileWindow_) {
         profileWindow_ = std::make_unique<ProfileWindow>(
-            window_.calculatedProfile(), QList<QAction*>{copyAllSections_, showProfile_});
+            window_.calculatedProfile(), QList<QAction*>{copyAllSections_, showProfile_},
+            DesignRadiusRow::MainWindow{
+                window_.state(), [this] { window_.beep(); },
+                [this](const QString& length) { window_.enterInput(0, length); }});
         ProfileWindow* profile = profileWindow_.get();
+        connect(&window_, &frmMain::inputCommitted, profile->designRadiusRow(),
+                &DesignRadiusRow::refresh);
         profile->setCurrentSection(window_.state().CurrentSection);
         connect(&window_, &frmMain::profileChanged, profile,
                 [profile](const ProfileState& calculated) {

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace pendrio {
 
@@ -48,7 +49,7 @@ const FileType pngType{"Save plot as PNG", "PNG images (*.png)", "png"};
 } // namespace
 
 ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
-                             QWidget* parent)
+                             DesignRadiusRow::MainWindow design, QWidget* parent)
     : QWidget(parent, Qt::Window), profile_(profile) {
     setObjectName(QStringLiteral("frmProfile"));
     setWindowTitle(QStringLiteral("Profile – Pendrio V0.0"));
@@ -68,6 +69,8 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->addWidget(plot_, 1);
     topLayout->addWidget(factsLabel_);
+    designRadius_ = new DesignRadiusRow(std::move(design), top);
+    topLayout->addWidget(designRadius_);
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(top);
     splitter->addWidget(table_);
@@ -78,7 +81,7 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     layout->addWidget(splitter);
     createMenus(shared);
     setTabOrder(plot_, factsLabel_);
-    setTabOrder(factsLabel_, table_);
+    setTabOrder(designRadius_->setTabOrderAfter(factsLabel_), table_);
 
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
     resize(780, 640);

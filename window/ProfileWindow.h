@@ -10,6 +10,7 @@
 #pragma once
 
 #include "profile/ProfileState.h"
+#include "window/DesignRadiusRow.h"
 
 #include <QList>
 #include <QWidget>
@@ -30,15 +31,17 @@ class ProfileWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // `shared` are the main window's actions, whose shortcuts work here too.
+    // `shared` are the main window's actions, whose shortcuts work here too;
+    // `design` is what the row "Length for a vertical radius" needs of it.
     ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
-                  QWidget* parent = nullptr);
+                  DesignRadiusRow::MainWindow design, QWidget* parent = nullptr);
 
     void refresh(int section);
     void setCurrentSection(int section);
 
     ProfilePlot* plot() const { return plot_; }
     QTableView* table() const { return table_; }
+    DesignRadiusRow* designRadiusRow() const { return designRadius_; }
 
     // The selected rows (all when none is selected) as tab-separated text.
     QString selectedRowsText() const;
@@ -76,6 +79,7 @@ private:
     const ProfileState& profile_;
     ProfilePlot* plot_ = nullptr;
     QLabel* factsLabel_ = nullptr;
+    DesignRadiusRow* designRadius_ = nullptr;
     QStringList facts_;
     QTableView* table_ = nullptr;
     SectionTableModel* model_ = nullptr;

@@ -378,11 +378,36 @@ void frmMain::txtInput_GotFocus(std::int16_t index) {
     state_.SavedText = box->text().toStdString();
 }
 
-void frmMain::txtInput_LostFocus(std::int16_t index) {
+bool frmMain::txtInput_LostFocus(std::int16_t index) {
     if (!commitInput(index)) {
         beep();
         txtInput.at(index)->setText(QString::fromStdString(state_.SavedText));
+        return false;
     }
+    emit inputCommitted(index);
+    return true;
+}
+
+bool frmMain::enterInput(int index, const QString& text) {
+    if (index < 0 || index >= int(txtInput.size())) {
+        return false;
+    }
+    const auto box = static_cast<std::int16_t>(index);
+    // Left for a moment, this box has been left now; another box stays so.
+    const bool userInBox = suspendedBox_ == index || txtInput[box]->hasFocus();
+    if (suspendedBox_ == index) {
+        suspendedBox_ = -1;
+    }
+    // SavedText belongs to the box the user is in: a refusal here gives back
+    // this box's text, and that box keeps its own for when it is left.
+    const std::string focusText = state_.SavedText;
+    if (!userInBox) {
+        state_.SavedText = txtInput[box]->text().toStdString();
+    }
+    txtInput[box]->setText(text);
+    const bool committed = txtInput_LostFocus(box);
+    state_.SavedText = focusText;
+    return committed;
 }
 
 // Parses, checks and stores the box's text and writes the stored value back
@@ -399,26 +424,23 @@ bool frmMain::commitInput(std::int16_t index) {
         box->setText(NumberToText(state_.SectionCount, locale));
         return true;
     }
-    const std::optional<double> number = TextToNumber(box->text(), locale);
-    if (!number || (index == 0 && *number < 0)) {
-        return false;
-    }
-    // Gradients are typed in degrees and kept in radians.
+    // Gradients are typed in degrees and kept in radians. Refused as out of
+    // range: a conversion that overflows (beyond about 5.7E307 degrees), and a
+    // value so near the largest double that its 15-digit text rounds beyond it.
     const bool isGradient = index >= 2;
-    const double stored = isGradient ? DegreesToRadians(*number) : *number;
-    const QString shown = NumberToText(isGradient ? RadiansToDegrees(stored) : stored, locale);
-    // Refused as out of range: a conversion that overflows (beyond about
-    // 5.7E307 degrees), and a value so near the largest double that its
-    // 15-digit text rounds beyond it and could not be read back.
-    if (!std::isfinite(stored) || !TextToNumber(shown, locale)) {
+    const std::optional<TypedNumber> number =
+        isGradient ? ReadTypedNumber(box->text(), locale, DegreesToRadians, RadiansToDegrees)
+                   : ReadTypedNumber(box->text(), locale);
+    if (!number || (index == 0 && number->kept < 0)) {
         return false;
     }
+    const double stored = number->kept;
     double& field = index == 0   ? state_.TrackLength
                     : index == 1 ? state_.SectionHeight.at(1)
                     : index == 2 ? state_.StartGradient
                                  : state_.EndGradient;
     field = stored;
-    box->setText(shown);
+    box->setText(number->shown);
     if (index == 1) { // the height at start is section 1's, shown at once
         calculated_.SectionHeight.at(1) = stored;
         emit profileChanged(calculated_);

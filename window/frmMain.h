@@ -69,6 +69,15 @@ public:
     // caption fits the default font.
     double layoutScale() const { return layoutScale_; }
 
+    // Enters `text` into input box `index` (0..4) as if the user had typed it
+    // there and left the box: committed, or refused with a beep and the text
+    // the box had before (on getting the focus, if the user is in it). True if
+    // committed.
+    bool enterInput(int index, const QString& text);
+
+    // Sounds the beep the window was given.
+    void beep() const;
+
 signals:
     // calculatedProfile() has changed: a calculation succeeded (sent once,
     // after its CurrentSection has been set), or a new height at start was
@@ -76,6 +85,8 @@ signals:
     void profileChanged(const pendrio::ProfileState& profile);
     // The frame has been written for `section`.
     void sectionShown(int section);
+    // Input box `index` (0..4) has been committed: its value is in state().
+    void inputCommitted(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,11 +103,10 @@ private:
     void chkAutomatic_Click();
     void chkOutputFormat_Click();
     void txtInput_GotFocus(std::int16_t index);
-    void txtInput_LostFocus(std::int16_t index);
+    bool txtInput_LostFocus(std::int16_t index);
 
     bool commitInput(std::int16_t index);
     void ShowSection();
-    void beep() const;
     void finishSuspendedFocus(QObject* gainingFocus);
 
     ProfileState state_;

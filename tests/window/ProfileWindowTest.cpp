@@ -1,7 +1,8 @@
 // Scenario tests of the profile window and the commands that reach it, on
 // the offscreen platform: a whole 256-section curve through the table, the
 // clipboard and a CSV file without loss; the highlight and the table row in
-// step with the main window both ways; saving that fails leaves no file.
+// step with the main window both ways; saving that fails leaves no file; a
+// radius typed here gives the main window the length for it.
 #include "window/ProfileWindow.h"
 #include "tests/common/WindowHarness.h"
 #include "window/NumberText.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -271,6 +273,50 @@ private slots:
         const QByteArray svgText = svg.readAll();
         QVERIFY(svgText.contains("<path") && !svgText.contains("to draw"));
         QVERIFY(!QImage(dir.filePath(QStringLiteral("plot.png"))).isNull());
+    }
+
+    // Given +1.5 % to -2.5 %, in the C and the German locale: 20000 m typed
+    // as the radius, "Use this length" and "Calculate" give a crest of that
+    // radius. A refused radius beeps and gets its text back; equal gradients
+    // leave no length to use.
+    void lengthFromAVerticalRadius() {
+        for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
+            QLocale::setDefault(locale);
+            QVERIFY(open());
+            const auto degrees = [](double grade) {
+                return NumberToText(RadiansToDegrees(std::atan(grade)));
+            };
+            calculate({"1000", "0", degrees(0.015), degrees(-0.025)});
+            ProfileWindow* profile = openProfile();
+            QVERIFY(profile);
+            auto* radius = profile->findChild<QLineEdit*>(QStringLiteral("txtDesignRadius"));
+            auto* length = profile->findChild<QLabel*>(QStringLiteral("lblDesignLength"));
+            auto* use = profile->findChild<QPushButton*>(QStringLiteral("cmdUseDesignLength"));
+            QVERIFY(radius && length && use);
+            QVERIFY(!use->isEnabled());
+            profile->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(profile));
+            QTest::mouseClick(radius, Qt::LeftButton);
+            QTest::keyClicks(radius, "20000" + locale.decimalPoint() + "0");
+            QCOMPARE(length->text(), QStringLiteral("15748031 track units (800 m)"));
+            QTest::mouseClick(use, Qt::LeftButton);
+            QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
+            QCOMPARE(profile->plotCaption().value(0),
+                     QStringLiteral("Crest, vertical radius 393700787 track units (20000 m)"));
+            QCOMPARE(beeps, 0);
+
+            radius->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(radius, QStringLiteral("-5"));
+            QVERIFY(!use->isEnabled() && length->text().isEmpty());
+            QTest::keyClick(radius, Qt::Key_Tab);
+            QCOMPARE(beeps, 1);
+            QCOMPARE(radius->text(), QStringLiteral("20000"));
+            QVERIFY(use->isEnabled());
+
+            enter(3, degrees(0.015));
+            QVERIFY(!use->isEnabled() && length->text().startsWith(QStringLiteral("no length")));
+            window.reset();
+        }
     }
 
     // Saving where nothing can be written leaves no file and says why; the

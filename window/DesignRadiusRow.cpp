@@ -1,0 +1,141 @@
+#include "window/DesignRadiusRow.h"
+
+#include "profile/DesignRadius.h"
+#include "window/CurveFactsText.h"
+#include "window/NumberText.h"
+
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace pendrio {
+
+namespace {
+
+// The radius in metres as the box takes it: a positive number whose length in
+// track units is still a double. None for anything else.
+std::optional<TypedNumber> readRadius(const QString& text, const QLocale& locale) {
+    std::optional<TypedNumber> metres = ReadTypedNumber(text, locale);
+    if (!metres || !(metres->kept > 0) || !std::isfinite(metres->kept * UnitsPerMetre)) {
+        return std::nullopt;
+    }
+    return metres;
+}
+
+} // namespace
+
+DesignRadiusRow::DesignRadiusRow(MainWindow main, QWidget* parent)
+    : QWidget(parent), main_(std::move(main)) {
+    auto* caption = new QLabel(QStringLiteral("Length for a vertical radius of"), this);
+    radiusBox_ = new QLineEdit(this);
+    radiusBox_->setObjectName(QStringLiteral("txtDesignRadius"));
+    radiusBox_->setAccessibleName(QStringLiteral("Vertical radius in metres"));
+    radiusBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int digit = radiusBox_->fontMetrics().horizontalAdvance(u'0');
+    radiusBox_->setMinimumWidth(digit * 6);
+    radiusBox_->setMaximumWidth(digit * 12);
+    caption->setBuddy(radiusBox_);
+    auto* unit = new QLabel(QStringLiteral("m"), this);
+    lengthLabel_ = new QLabel(this);
+    lengthLabel_->setObjectName(QStringLiteral("lblDesignLength"));
+    lengthLabel_->setAccessibleName(QStringLiteral("Length for this radius"));
+    lengthLabel_->setWordWrap(true); // in a narrow window, rather than widen it
+    // Reached by Tab, so that the length can be heard, selected and copied.
+    lengthLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lengthLabel_->setFocusPolicy(Qt::StrongFocus);
+    useButton_ = new QPushButton(QStringLiteral("Use this length"), this);
+    useButton_->setObjectName(QStringLiteral("cmdUseDesignLength"));
+    useButton_->setAccessibleName(useButton_->text());
+    useButton_->setToolTip(QStringLiteral("Puts this length into the main window's Length box"));
+    useButton_->setAutoDefault(true); // Enter clicks it, as in the main window
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(caption);
+    layout->addWidget(radiusBox_);
+    layout->addWidget(unit);
+    layout->addWidget(lengthLabel_, 1);
+    layout->addWidget(useButton_);
+
+    radiusBox_->installEventFilter(this);
+    connect(radiusBox_, &QLineEdit::returnPressed, this, &DesignRadiusRow::takeRadius);
+    connect(radiusBox_, &QLineEdit::textChanged, this, &DesignRadiusRow::showLength);
+    connect(useButton_, &QPushButton::clicked, this, [this] {
+        if (length_) {
+            main_.enterLength(NumberToText(*length_, locale()));
+        }
+    });
+    showLength();
+}
+
+void DesignRadiusRow::refresh() {
+    showLength();
+}
+
+QWidget* DesignRadiusRow::setTabOrderAfter(QWidget* previous) {
+    for (QWidget* next : std::initializer_list<QWidget*>{radiusBox_, lengthLabel_, useButton_}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    return previous;
+}
+
+// As in the main window, a context menu opening or the window being
+// deactivated is not the user leaving the box.
+bool DesignRadiusRow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == radiusBox_ && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            takeRadius();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DesignRadiusRow::takeRadius() {
+    const QString text = radiusBox_->text();
+    if (text.trimmed().isEmpty()) {
+        takenText_.clear();
+    } else if (const std::optional<TypedNumber> radius = readRadius(text, locale())) {
+        takenText_ = radius->shown;
+    } else {
+        main_.beep();
+    }
+    radiusBox_->setText(takenText_);
+}
+
+// What the text in the box gives now, taken or not: a text that would be
+// refused shows no length.
+void DesignRadiusRow::showLength() {
+    QString text;
+    length_.reset();
+    if (const std::optional<TypedNumber> radius = readRadius(radiusBox_->text(), locale())) {
+        const DesignLength design = DesignLengthForRadius(
+            main_.inputs.StartGradient, main_.inputs.EndGradient, radius->kept * UnitsPerMetre);
+        length_ = design.Length;
+        switch (design.Problem) {
+        case DesignLengthProblem::None:
+            text = LengthText(*design.Length, locale());
+            break;
+        case DesignLengthProblem::NoVerticalCurve:
+            text = QStringLiteral("no length gives a curve: the gradients are equal");
+            break;
+        case DesignLengthProblem::BeyondRange:
+            text = QStringLiteral("beyond range");
+            break;
+        case DesignLengthProblem::RadiusNotUsable: // refused by readRadius already
+            break;
+        }
+    }
+    lengthLabel_->setText(text);
+    lengthLabel_->setAccessibleDescription(text);
+    useButton_->setEnabled(length_.has_value());
+}
+
+} // namespace pendrio
