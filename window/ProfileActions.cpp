@@ -78,16 +78,30 @@ void ProfileActions::openProfileWindow() {
                 });
         connect(&window_, &frmMain::sectionShown, profile, &ProfileWindow::setCurrentSection);
         connect(profile, &ProfileWindow::sectionChosen, &window_, &frmMain::goToSection);
-        const QScreen* screen = window_.screen();
-        const QRect place =
-            PlaceBeside(window_.frameGeometry(), profile->size(), profile->minimumSizeHint(),
-                        screen ? screen->availableGeometry() : QRect());
-        profile->resize(place.size());
-        profile->move(place.topLeft());
+        placeProfileWindow();
+        profile->installEventFilter(this);
     }
     profileWindow_->show();
     profileWindow_->raise();
     profileWindow_->activateWindow();
+}
+
+// Near the main window and wholly on its screen, placed by the frames. Until
+// the window manager has framed the profile window, its frame is guessed
+// from the main window's; once framed (a resizable window may get a taller
+// frame, with a grip) it is placed again with the frame it really has.
+void ProfileActions::placeProfileWindow() {
+    ProfileWindow* profile = profileWindow_.get();
+    const auto decorationOf = [](const QWidget& w) {
+        return w.frameGeometry().size() - w.geometry().size();
+    };
+    const QSize decoration = profileFramed_ ? decorationOf(*profile) : decorationOf(window_);
+    const QScreen* screen = window_.screen();
+    const QRect frame = PlaceNear(window_.frameGeometry(), profile->size() + decoration,
+                                  profile->minimumSize() + decoration,
+                                  screen ? screen->availableGeometry() : QRect());
+    profile->resize(frame.size() - decoration);
+    profile->move(frame.topLeft());
 }
 
 // The frame's own menu holds the two commands; a result box keeps its usual
@@ -124,9 +138,16 @@ void ProfileActions::updateToolTips(int section) {
 }
 
 // Closing the main window ends the session: the profile window goes with it.
+// The profile window's first frame from the window manager places it anew.
 bool ProfileActions::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &window_ && event->type() == QEvent::Close && profileWindow_) {
         profileWindow_->close();
+    }
+    const bool movedOrSized = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    if (watched == profileWindow_.get() && movedOrSized && !profileFramed_ &&
+        profileWindow_->frameGeometry() != profileWindow_->geometry()) {
+        profileFramed_ = true;
+        placeProfileWindow();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -45,6 +45,7 @@ protected:
 private:
     void copyAllSectionsToClipboard();
     void openProfileWindow();
+    void placeProfileWindow();
     void addContextMenus();
     void updateToolTips(int section);
 
@@ -54,6 +55,7 @@ private:
     // A window of its own, not a child of the main window: "Always on top"
     // and the window manager's stacking of the main window leave it alone.
     std::unique_ptr<ProfileWindow> profileWindow_;
+    bool profileFramed_ = false; // the window manager has given it its frame
 };
 
 } // namespace pendrio

@@ -9,6 +9,7 @@
 #include "window/WindowAccessibility.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace pendrio {
@@ -61,6 +63,7 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     factsLabel_->setObjectName(QStringLiteral("lblCurveFacts"));
     factsLabel_->setAccessibleName(QStringLiteral("Curve facts"));
     factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    factsLabel_->setWordWrap(true); // the facts never set the window's width
 
     createTable();
 
@@ -84,6 +87,9 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     setTabOrder(designRadius_->setTabOrderAfter(factsLabel_), table_);
 
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
+    // Its minimum is fixed, so that no text it shows can widen it beyond the
+    // screen or over the main window; ProfileActions places it.
+    setMinimumSize(MinimumSize);
     resize(780, 640);
     refresh(0);
     ExposeToAccessibility(*this); // a frame named by its title, for screen readers
@@ -152,6 +158,24 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
         table_->addAction(action);
     }
     edit->addActions(shared);
+    createViewMenu(bar);
+}
+
+// The plot's unit, for as long as the program runs: the window is created
+// once and only hidden when closed.
+void ProfileWindow::createViewMenu(QMenuBar* bar) {
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    auto* units = new QActionGroup(this);
+    for (const auto& [name, text, unit] :
+         {std::tuple{"actMetres", "&Metres", PlotUnit::Metres},
+          std::tuple{"actTrackUnits", "&Track units", PlotUnit::TrackUnits}}) {
+        QAction* action = view->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromUtf8(name));
+        action->setCheckable(true);
+        action->setChecked(plot_->unit() == unit);
+        units->addAction(action);
+        connect(action, &QAction::triggered, plot_, [this, unit = unit] { plot_->setUnit(unit); });
+    }
 }
 
 void ProfileWindow::refresh(int section) {

@@ -20,6 +20,7 @@
 
 class QAction;
 class QLabel;
+class QMenuBar;
 class QTableView;
 
 namespace pendrio {
@@ -31,6 +32,10 @@ class ProfileWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // Small enough to have room beside, above or below the main window on
+    // most screens, large enough for the plot, the facts and a few rows.
+    static constexpr QSize MinimumSize{480, 360};
+
     // `shared` are the main window's actions, whose shortcuts work here too;
     // `design` is what the row "Length for a vertical radius" needs of it.
     ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
@@ -71,6 +76,7 @@ signals:
 private:
     void createTable();
     void createMenus(const QList<QAction*>& shared);
+    void createViewMenu(QMenuBar* bar);
     void chooseFileAndSave(FileKind kind);
     void copySelectedRows() const;
     void selectTableRow(int section);

@@ -11,18 +11,21 @@
 #include "window/SectionTableText.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStorageInfo>
+#include <QSvgGenerator>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +66,19 @@ double roundedTo15Digits(double value) {
 
 bool sameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The plot as an exported image draws it, as SVG text.
+QByteArray plotAsSvg(const ProfilePlot* plot) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    {
+        QPainter painter(&svg);
+        plot->paintPlot(painter, QRectF(0, 0, 600, 300));
+    }
+    return buffer.data();
 }
 
 } // namespace
@@ -214,7 +230,15 @@ private slots:
         QVERIFY(inStep(16));
         QTest::keyClick(plot, Qt::Key_Right); // no section 17
         QVERIFY(inStep(16));
+        // The axes and the readout are in metres until View ▸ Track units;
+        // the table and the copy stay in track units either way.
+        const QString rows = profile->selectedRowsText();
+        QVERIFY(plot->hoverText().contains(QStringLiteral(" m · height ")));
+        QVERIFY(plotAsSvg(plot).contains("Distance from the start [m]"));
+        profile->findChild<QAction*>(QStringLiteral("actTrackUnits"))->trigger();
         QVERIFY(plot->hoverText().contains(QStringLiteral("distance 50")));
+        QVERIFY(plotAsSvg(plot).contains("Distance from the start [track units]"));
+        QCOMPARE(profile->selectedRowsText(), rows);
         QVERIFY(control("txtCoeff0")
                     ->toolTip()
                     .startsWith(NumberToText(window->state().SectionHeight.at(16))));
