@@ -58,25 +58,13 @@ shoot_profile() {
     echo "$file: $(identify -format '%wx%h' "$file")"
     xs_stop "$pid"
 }
-type_keys() { # the xdotool key names that type $1
-    local text=$1 i c
-    for ((i = 0; i < ${#text}; i++)); do
-        c=${text:i:1}
-        case $c in
-        .) echo period ;;
-        -) echo minus ;;
-        *) echo "$c" ;;
-        esac
-    done
-}
-
 shoot 1 "$out/screenshot.png"
 shoot 2 "$out/screenshot-scale2.png"
 shoot_profile "$out/profile-default.png"
 # 800 m, height 0, atan(0.015) and atan(-0.025) in degrees, 16 sections; then
 # back with Shift+Tab to "Calculate" and press it.
 mapfile -t crest < <(for value in 15748031.496 0 0.859372 -1.432096 16; do
-    type_keys "$value"
+    xs_key_names "$value"
     echo Tab
 done)
 shoot_profile "$out/profile-crest.png" "${crest[@]}" shift+Tab shift+Tab shift+Tab shift+Tab \

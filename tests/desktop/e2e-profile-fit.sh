@@ -38,19 +38,6 @@ main_window=$xs_window
 
 xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
 keys() { xdo key --clearmodifiers --delay 30 "$@"; }
-typed() { # the xdotool key names that type $1
-    local text=$1 i c
-    for ((i = 0; i < ${#text}; i++)); do
-        c=${text:i:1}
-        case $c in
-        .) echo period ;;
-        -) echo minus ;;
-        E) echo shift+e ;;
-        *) echo "$c" ;;
-        esac
-    done
-}
-
 if [ "$centre" = centre ]; then
     read -r _ _ fw fh < <(xs_geometry "$(xs_toplevel "$main_window")")
     xdo windowmove "$(xs_toplevel "$main_window")" $(((screen_w - fw) / 2)) $(((screen_h - fh) / 2))
@@ -97,7 +84,7 @@ check opened
 # then back with Shift+Tab to "Calculate" and press it.
 xdo windowactivate --sync "$main_window"
 mapfile -t inputs < <(for value in 123456789.123456 -98765432.1234567 0.859372 -1.432096 16; do
-    typed "$value"
+    xs_key_names "$value"
     echo Tab
 done)
 keys ctrl+a "${inputs[@]}" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space

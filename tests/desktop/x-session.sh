@@ -20,6 +20,7 @@
 #   xs_toplevel WIN            the window under the root holding WIN (its frame)
 #   xs_stop PID                ends one process (or its -g group) early: TERM, then KILL
 #   xs_show_log FILE           prints the end of a log to stderr
+#   xs_key_names TEXT          the xdotool key names that type TEXT, one a line
 #   fail MESSAGE               prints FAIL: MESSAGE and exits 1
 # Setting xs_remove_on_exit to a directory deletes it after the cleanup.
 # xs_run and xs_wait need no session: a script may run other jobs before xs_start.
@@ -211,4 +212,17 @@ xs_toplevel() {
         window=$parent
     done
     echo $((window))
+}
+
+xs_key_names() {
+    local text=$1 i c
+    for ((i = 0; i < ${#text}; i++)); do
+        c=${text:i:1}
+        case $c in
+        .) echo period ;;
+        -) echo minus ;;
+        [A-Z]) echo "shift+${c,}" ;;
+        *) echo "$c" ;;
+        esac
+    done
 }
