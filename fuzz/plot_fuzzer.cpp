@@ -8,8 +8,15 @@
 // Each run is bounded: samples and ticks are counted and checked against
 // their limits, so a loop that runs away shows as a finding, not a hang.
 //
-// The input is read front to back in a fixed layout (raw doubles first), so
-// that a seed can be written by hand; bytes past the end read as zero.
+// The input is read front to back in a fixed layout, little-endian, so that
+// a seed can be written by hand; bytes past the end read as zero:
+//   double length, height at start, start and end gradient in degrees;
+//   int16 sections; uint8 flags (bit 0: retype the height at start) and
+//   double that height; int32 highlight; uint16 box width, height and uint8
+//   steps for the axes; double a distance for ProfilePointAt; uint8 extra
+//   widget height, uint16 pointer x, y; uint8 key count and one uint8 per key;
+//   uint8 paint (bit 0: the widget, else the file drawing with paint / 2 % 4
+//   caption lines and uint16 image width, height).
 #include "profile/CalculateProfile.h"
 #include "profile/ProfileCurve.h"
 #include "window/PlotGeometry.h"
