@@ -95,13 +95,19 @@ std::vector<double> TickValues(double low, double high, double step) {
     return ticks;
 }
 
+namespace {
+
+// An axis from near the lowest double to near the largest has a span beyond
+// the double range: its step then comes from half of it.
+double axisStep(double low, double high, int maxSteps) {
+    return std::isfinite(high - low) ? TickStep(high - low, maxSteps)
+                                     : 2 * TickStep(high / 2 - low / 2, std::max(maxSteps, 1));
+}
+
+} // namespace
+
 std::vector<double> AxisTicks(double low, double high, int maxSteps) {
-    // An axis from near the lowest double to near the largest has a span
-    // beyond the double range: its step then comes from half of it.
-    const double step = std::isfinite(high - low)
-                            ? TickStep(high - low, maxSteps)
-                            : 2 * TickStep(high / 2 - low / 2, std::max(maxSteps, 1));
-    std::vector<double> ticks = TickValues(low, high, step);
+    std::vector<double> ticks = TickValues(low, high, axisStep(low, high, maxSteps));
     const double middle = low / 2 + high / 2;
     if (ticks.empty() && std::isfinite(middle)) {
         ticks.push_back(middle);
@@ -110,7 +116,7 @@ std::vector<double> AxisTicks(double low, double high, int maxSteps) {
 }
 
 int AxisDecimals(double low, double high, int maxSteps) {
-    const double step = TickStep(high - low, maxSteps);
+    const double step = axisStep(low, high, maxSteps);
     if (TickValues(low, high, step).empty()) {
         return -1;
     }

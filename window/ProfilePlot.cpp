@@ -287,7 +287,7 @@ void ProfilePlot::paintInto(QPainter& painter, const QRectF& area, const QString
         painter.setPen(colours.text);
         painter.drawText(area, Qt::AlignCenter,
                          drawable_ ? QStringLiteral("Too little room to draw the profile")
-                                   : QStringLiteral("The heights are too large to draw"));
+                                   : QStringLiteral("No calculated profile to draw"));
     }
     paintCaption(painter, area, caption, colours);
     painter.restore();
@@ -406,11 +406,14 @@ void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, con
                      QStringLiteral("Distance from the start [%1]").arg(unitName()));
     const QRectF titleRow(area.left() + 2 * Gap, m.box.top() - line - Gap, m.box.width(), line);
     painter.drawText(titleRow, Qt::AlignLeft, QStringLiteral("Height [%1]").arg(unitName()));
-    const QString scale =
-        m.exaggeration == 1 ? QStringLiteral("True scale: heights as distances")
-        : m.exaggeration > 1
-            ? QStringLiteral("Heights exaggerated ×%1").arg(NumberToText(m.exaggeration, locale()))
-            : QStringLiteral("Heights drawn ×%1").arg(NumberToText(m.exaggeration, locale()));
+    // Only beyond the double range is the factor no 1-2-5 number; one too
+    // small to write is left unsaid rather than shown as ×0.
+    const QString factor = NumberToText(m.exaggeration, locale());
+    const QString scale = m.exaggeration == 1 ? QStringLiteral("True scale: heights as distances")
+                          : m.exaggeration > 1
+                              ? QStringLiteral("Heights exaggerated ×%1").arg(factor)
+                          : factor != u'0' ? QStringLiteral("Heights drawn ×%1").arg(factor)
+                                           : QString();
     painter.drawText(QRectF(m.box.left(), titleRow.top(), m.box.width(), line), Qt::AlignRight,
                      scale);
 }
