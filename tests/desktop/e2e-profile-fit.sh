@@ -4,7 +4,8 @@
 # with long facts, pointing at the plot, eight steps with "Next") it lies
 # wholly on the screen, its minimum size (from WM_NORMAL_HINTS) stays small
 # and the same, and where the screen has room beside, above or below the
-# main window for that minimum, the two do not overlap.
+# main window for that minimum, the two do not overlap. A check that fails
+# leaves a screenshot in SCRATCH_DIR.
 #
 #   e2e-profile-fit.sh PROGRAM SCRATCH_DIR WxH SCALE [centre]
 #
@@ -46,6 +47,12 @@ fi
 read -r mx my mw mh < <(xs_geometry "$(xs_toplevel "$main_window")")
 echo "== screen ${screen} at scale $scale; main window frame at $mx,$my ${mw}x$mh"
 
+# A failed check leaves a screenshot of the whole screen beside the logs.
+miss() {
+    timeout 10 import -window root "$scratch/failed.png" 2>/dev/null || true
+    fail "$* (screen in $scratch/failed.png)"
+}
+
 min_size= # of the first look: it must never change
 profile_window=
 check() { # check MOMENT
@@ -56,21 +63,20 @@ check() { # check MOMENT
     read -r _ _ cw ch < <(xs_geometry "$profile_window")
     min=$(xprop -id "$profile_window" WM_NORMAL_HINTS |
         sed -n 's/.*program specified minimum size: \([0-9]*\) by \([0-9]*\).*/\1 \2/p')
-    import -window root "$scratch/$1.png" 2>/dev/null || true
     echo "== $1: profile window frame at $px,$py ${pw}x$ph, minimum $min"
-    [ -n "$min" ] || fail "$1: no minimum size in WM_NORMAL_HINTS"
-    [ -z "$min_size" ] || [ "$min" = "$min_size" ] || fail "$1: minimum size $min, was $min_size"
+    [ -n "$min" ] || miss "$1: no minimum size in WM_NORMAL_HINTS"
+    [ -z "$min_size" ] || [ "$min" = "$min_size" ] || miss "$1: minimum size $min, was $min_size"
     min_size=$min
     read -r min_w min_h <<<"$min"
-    ((min_w <= 480 * scale && min_h <= 360 * scale)) || fail "$1: minimum size $min too large"
+    ((min_w <= 480 * scale && min_h <= 360 * scale)) || miss "$1: minimum size $min too large"
     ((px >= 0 && py >= 0 && px + pw <= screen_w && py + ph <= screen_h)) ||
-        fail "$1: the profile window runs off the ${screen} screen"
+        miss "$1: the profile window runs off the ${screen} screen"
     # The frame at the minimum size: the decoration is what the frame adds now.
     local fw=$((min_w + pw - cw)) fh=$((min_h + ph - ch))
     if ((screen_w - (mx + mw) - gap >= fw || mx - gap >= fw ||
         screen_h - (my + mh) - gap >= fh || my - gap >= fh)); then
         ((px >= mx + mw || px + pw <= mx || py >= my + mh || py + ph <= my)) ||
-            fail "$1: the profile window covers the main window although there is room"
+            miss "$1: the profile window covers the main window although there is room"
     fi
 }
 
