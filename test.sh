@@ -5,8 +5,8 @@
 # run in parallel, one per core, so every run shows that they can.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/ensure-packages.sh
-tools/build.sh build
+tools/ensure-packages.sh test
+tools/build.sh build -DBUILD_TESTING=ON -DPENDRIO_BUILD_BENCHMARKS=ON
 (cd build && ctest --output-on-failure -j"$(nproc)")
 
 # Any sanitizer report ends the process that made it with a stack trace, which

@@ -13,7 +13,7 @@ build_dir=${PENDRIO_FUZZ_BUILD_DIR:-build-fuzz}
 targets=(calculate_profile_fuzzer text_to_number_fuzzer number_to_text_fuzzer plot_fuzzer)
 
 cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DPENDRIO_BUILD_FUZZERS=ON -DPENDRIO_BUILD_TESTS=OFF -DPENDRIO_BUILD_BENCHMARKS=OFF \
+    -DPENDRIO_BUILD_FUZZERS=ON -DBUILD_TESTING=OFF -DPENDRIO_BUILD_BENCHMARKS=OFF \
     >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target "${targets[@]}"
 

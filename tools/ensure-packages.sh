@@ -1,25 +1,41 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Pendrio need,
-# but only those that are missing, so that a second run costs nothing.
+# Installs the Debian packages Pendrio needs, but only those that are missing,
+# so that a second run costs nothing.
+#
+#   tools/ensure-packages.sh run    what building and running the program need
+#   tools/ensure-packages.sh test   that, and what the tests, fuzzers and benchmarks need
 set -euo pipefail
 
-packages=(
+run_packages=(
     # build
     cmake g++ make pkgconf qt6-base-dev qt6-svg-dev
     # run time: Qt draws the SVG window icon through this plugin
     libqt6svg6
+    # run time: Qt's Wayland platform, for a Wayland session without XWayland
+    qt6-wayland
+)
+test_packages=(
     # tests, fuzzing, benchmarks (time: peak memory in bench/startup.sh)
     libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time
     # real-window tests, screenshots and packaging checks
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file lintian man-db
-    # the real clipboard and the exported files: xclip, rsvg-convert
-    xclip librsvg2-bin
+    # the real clipboard and the exported files: xclip, rsvg-convert, pdftotext and pdfinfo
+    xclip librsvg2-bin poppler-utils
     # the window through AT-SPI, as a screen reader sees it
     dbus at-spi2-core python3-pyatspi
-    # a Wayland session with XWayland, and Qt's Wayland platform
-    weston xwayland qt6-wayland
+    # a Wayland session with XWayland
+    weston xwayland
 )
+
+case ${1:-} in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
