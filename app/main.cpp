@@ -1,7 +1,9 @@
 // Pendrio: plans a vertical transition curve for a stretch of track.
-#include "window/QuitAfterFirstPaint.h"
+#include "app/AppShell.h"
+#include "app/QuitAfterFirstPaint.h"
 #include "window/SessionPlatform.h"
 #include "window/frmMain.h"
+#include "window/text/ProgramInfo.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,13 +23,14 @@ int main(int argc, char* argv[]) {
     if (!platform.empty()) {
         qunsetenv("QT_QPA_PLATFORM");
     }
-    QApplication::setApplicationName(QStringLiteral("Pendrio"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.pendrio.Pendrio"));
+    QApplication::setApplicationName(QString::fromUtf8(pendrio::ProgramName));
+    QApplication::setApplicationVersion(QString::fromUtf8(pendrio::ProgramVersion));
+    QApplication::setDesktopFileName(QString::fromUtf8(pendrio::ApplicationId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pendrio.svg")));
 
-    pendrio::frmMain window;
+    pendrio::AppShell shell;
     pendrio::QuitAfterFirstPaint quitAfterFirstPaint;
-    quitAfterFirstPaint.watchIfAsked(&window);
-    window.show();
+    quitAfterFirstPaint.watchIfAsked(&shell.mainWindow());
+    shell.mainWindow().show();
     return QApplication::exec();
 }

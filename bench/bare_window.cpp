@@ -2,7 +2,7 @@
 // program's start-up time and memory against. With
 // PENDRIO_QUIT_AFTER_FIRST_FRAME=1 it quits once it has painted, exactly as the
 // program does, so that both are timed to the same moment.
-#include "window/QuitAfterFirstPaint.h"
+#include "app/QuitAfterFirstPaint.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -6,8 +6,8 @@
 // is the whole window rendered with grab(), which paints every widget
 // whether or not the platform has exposed it. Prints the
 // median and the slowest of each over many runs.
-#include "window/ProfileActions.h"
-#include "window/ProfileWindow.h"
+#include "app/AppShell.h"
+#include "profilewindow/ProfileWindow.h"
 #include "window/frmMain.h"
 
 #include <QAction>
@@ -27,12 +27,13 @@ using namespace pendrio;
 
 namespace {
 
-// A main window with 256 sections calculated, typed in as a user would.
-std::unique_ptr<frmMain> windowWith256Sections() {
-    auto window = std::make_unique<frmMain>([] {});
+// The program with 256 sections calculated, typed in as a user would.
+std::unique_ptr<AppShell> programWith256Sections() {
+    auto shell = std::make_unique<AppShell>([] {});
+    frmMain* window = &shell->mainWindow();
     window->show();
     window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get())) {
+    if (!QTest::qWaitForWindowActive(window)) {
         std::fprintf(stderr, "the window never became active\n");
         std::exit(1);
     }
@@ -44,11 +45,11 @@ std::unique_ptr<frmMain> windowWith256Sections() {
     end->setText(QStringLiteral("-2.5"));
     window->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->setFocus(Qt::TabFocusReason);
     window->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
-    if (window->calculatedProfile().SectionCount != 256) {
+    if (window->state().SectionCount != 256) {
         std::fprintf(stderr, "256 sections were not calculated\n");
         std::exit(1);
     }
-    return window;
+    return shell;
 }
 
 void report(const char* what, std::vector<double> ms) {
@@ -77,18 +78,19 @@ int main(int argc, char* argv[]) {
 
     std::vector<double> opening;
     for (int i = 0; i < 15; ++i) {
-        std::unique_ptr<frmMain> window = windowWith256Sections();
+        std::unique_ptr<AppShell> shell = programWith256Sections();
         QElapsedTimer timer;
         timer.start();
-        window->profileActions()->showProfile()->trigger();
-        (void)window->profileActions()->profileWindow()->grab();
+        shell->showProfile()->trigger();
+        (void)shell->profileWindow()->grab();
         opening.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     report("opening it (first use, first frame)", opening);
 
-    std::unique_ptr<frmMain> window = windowWith256Sections();
-    window->profileActions()->showProfile()->trigger();
-    ProfileWindow* profile = window->profileActions()->profileWindow();
+    std::unique_ptr<AppShell> shell = programWith256Sections();
+    frmMain* window = &shell->mainWindow();
+    shell->showProfile()->trigger();
+    ProfileWindow* profile = shell->profileWindow();
     (void)profile->grab();
     auto* calculate = window->findChild<QPushButton*>(QStringLiteral("cmdCalculate"));
     auto* next = window->findChild<QPushButton*>(QStringLiteral("cmdNext"));
@@ -100,7 +102,7 @@ int main(int argc, char* argv[]) {
                next->click();
                (void)profile->grab();
            }));
-    QAction* copy = window->profileActions()->copyAllSections();
+    QAction* copy = shell->copyAllSections();
     report("\"Copy all sections\"", timed(100, [&] { copy->trigger(); }));
     return 0;
 }

@@ -19,8 +19,8 @@
 //   caption lines and uint16 image width, height).
 #include "profile/CalculateProfile.h"
 #include "profile/ProfileCurve.h"
-#include "window/PlotGeometry.h"
-#include "window/ProfilePlot.h"
+#include "profilewindow/PlotGeometry.h"
+#include "profilewindow/ProfilePlot.h"
 
 #include <QApplication>
 #include <QImage>

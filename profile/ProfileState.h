@@ -53,6 +53,22 @@ struct ProfileState {
     std::string SavedText;
 };
 
+// The five inputs a calculation is made from, as a value: what a view of one
+// calculation compares with the inputs committed since.
+struct ProfileInputs {
+    double TrackLength = 0;
+    double StartHeight = 0; // SectionHeight.at(1)
+    double StartGradient = 0;
+    double EndGradient = 0;
+    std::int16_t SectionCount = 1;
+    bool operator==(const ProfileInputs&) const = default;
+};
+
+inline ProfileInputs InputsOf(const ProfileState& state) {
+    return {state.TrackLength, state.SectionHeight.at(1), state.StartGradient, state.EndGradient,
+            state.SectionCount};
+}
+
 // Multiply first, divide second: the order fixes the last bit of the result.
 constexpr double DegreesToRadians(double degrees) {
     return degrees * Pi / 180.0;

@@ -1,14 +1,17 @@
 // The window's controls as one table: kind, name, caption, place and tab index.
 //
 // Places are in twips (1/1440 inch), the unit the layout was drawn in; 15 twips
-// make one pixel at 96 dots per inch. The window builds every control from this
-// table in one loop, so the layout can be read, checked and changed here alone.
+// make one pixel at 96 dots per inch. BuildControls makes every control from
+// this table in one loop, for the window and for the start-up yardstick in
+// bench/, so the layout can be read, checked and changed here alone.
 #pragma once
 
 #include <QRect>
 #include <QString>
 
 #include <span>
+
+class QWidget;
 
 namespace pendrio {
 
@@ -34,9 +37,20 @@ struct ControlSpec {
 inline constexpr int ClientWidthTwips = 4695;
 inline constexpr int ClientHeightTwips = 4935;
 inline constexpr const char* FrameName = "frmCalc";
+// The captions and box names are translated in the main window's context.
+inline constexpr const char* TranslationContext = "pendrio::frmMain";
 
 std::span<const ControlSpec> Controls();
 const ControlSpec& Control(const QString& name);
+
+// The caption as shown: translated, except a text box's initial number.
+QString CaptionOf(const ControlSpec& control);
+
+// Creates every control of the table on `window` (the frame's inside the
+// frame), with the table's names, texts, states and tab order, all scaled by
+// the smallest common factor at which every caption fits the window's font,
+// and fixes the window's size to the scaled client area. Returns the factor.
+double BuildControls(QWidget& window);
 
 // Twips to device-independent pixels: 15 twips a pixel, times `scale`.
 // Edges are converted, not sizes, so that controls whose edges line up in

@@ -1,11 +1,11 @@
-#include "frmMain.h"
+#include "window/frmMain.h"
 
-#include "NumberText.h"
-#include "ProfileActions.h"
-#include "SessionPlatform.h"
-#include "WindowAccessibility.h"
-#include "WindowLayout.h"
 #include "profile/CalculateProfile.h"
+#include "window/SessionPlatform.h"
+#include "window/WindowAccessibility.h"
+#include "window/WindowLayout.h"
+#include "window/text/NumberText.h"
+#include "window/text/ProgramInfo.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,99 +29,6 @@ bool isTicked(const QCheckBox* box) {
     return box->checkState() != Qt::Unchecked;
 }
 
-Qt::Alignment alignmentOf(TextAlign align) {
-    switch (align) {
-    case TextAlign::Right:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case TextAlign::Centre:
-        return Qt::AlignHCenter | Qt::AlignVCenter;
-    case TextAlign::Left:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-QWidget* createControl(const ControlSpec& entry, QWidget* container) {
-    const QString caption = QString::fromUtf8(entry.caption);
-    QWidget* widget = nullptr;
-    switch (entry.kind) {
-    case ControlKind::Frame:
-        widget = new QGroupBox(caption, container);
-        break;
-    case ControlKind::Label: {
-        auto* label = new QLabel(caption, container);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        widget = label;
-        break;
-    }
-    case ControlKind::TextBox: {
-        auto* box = new QLineEdit(caption, container);
-        box->setAlignment(alignmentOf(entry.align));
-        box->setAccessibleName(QString::fromUtf8(entry.boxName));
-        widget = box;
-        break;
-    }
-    case ControlKind::Button: {
-        auto* button = new QPushButton(caption, container);
-        // Enter on a focused button clicks it, as Space does. No button is
-        // the window's default: outside a dialog there is none.
-        button->setAutoDefault(true);
-        widget = button;
-        break;
-    }
-    case ControlKind::CheckBox: {
-        auto* box = new QCheckBox(caption, container);
-        box->setChecked(entry.ticked);
-        widget = box;
-        break;
-    }
-    }
-    widget->setObjectName(QString::fromUtf8(entry.name));
-    widget->setEnabled(entry.enabled);
-    widget->setHidden(!entry.visible);
-    return widget;
-}
-
-// The smallest common factor (in steps of 0.05, at least 1) by which the twip
-// layout must grow so that every caption and every line of text fits the
-// default font: the layout was drawn for a smaller font than desktops use now.
-double fittingScale(const QWidget& window) {
-    const QFontMetrics metrics(window.font());
-    const QStyle* style = window.style();
-    const int frameWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth) +
-                          style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-    const int buttonMargin = style->pixelMetric(QStyle::PM_ButtonMargin);
-    double scale = 1.0;
-    for (const ControlSpec& entry : Controls()) {
-        const int text = metrics.horizontalAdvance(QString::fromUtf8(entry.caption));
-        int width = 0;
-        int height = metrics.height();
-        switch (entry.kind) {
-        case ControlKind::Frame:
-            width = text + 4 * frameWidth + metrics.averageCharWidth() * 2;
-            height = 0;
-            break;
-        case ControlKind::Label:
-            width = text + 1;
-            break;
-        case ControlKind::TextBox: // the width of a box's text is the user's
-            height += 2 * frameWidth + 2;
-            break;
-        case ControlKind::Button:
-            width = text + 2 * buttonMargin;
-            height += 2 * frameWidth;
-            break;
-        case ControlKind::CheckBox:
-            width = indicator + text + 1;
-            break;
-        }
-        const QRect atOne = ControlRect(entry, 1.0);
-        scale = std::max({scale, double(width) / atOne.width(), double(height) / atOne.height()});
-    }
-    return std::ceil(scale * 20.0) / 20.0;
-}
-
 } // namespace
 
 frmMain::frmMain(std::function<void()> beep, QWidget* parent)
@@ -129,47 +36,18 @@ frmMain::frmMain(std::function<void()> beep, QWidget* parent)
     if (!beep_) {
         beep_ = [] { QApplication::beep(); };
     }
-    setWindowTitle(QStringLiteral("Pendrio V0.0"));
+    setWindowTitle(QString::fromUtf8(WindowTitle));
     createControls();
     AdaptOnTopToPlatform(*chkOnTop, QGuiApplication::platformName().toStdString());
     ExposeToAccessibility(*this);
     wireEvents();
     Form_Load();
-    txtInput[0]->setFocus(Qt::OtherFocusReason);
-    profileActions_ = new ProfileActions(*this);
-}
-
-// The profile window refers to calculated_: it goes first.
-frmMain::~frmMain() {
-    delete profileActions_;
+    input(InputBox::Length)->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::createControls() {
-    layoutScale_ = fittingScale(*this);
-    setFixedSize(TwipsToPixels(ClientWidthTwips, layoutScale_),
-                 TwipsToPixels(ClientHeightTwips, layoutScale_));
-
-    // The frame first, so that the controls inside it have their container.
-    frmCalc = static_cast<QGroupBox*>(createControl(Control(FrameName), this));
-    frmCalc->setGeometry(ControlRect(Control(FrameName), layoutScale_));
-    std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const ControlSpec& entry : Controls()) {
-        if (entry.kind == ControlKind::Frame) {
-            continue;
-        }
-        QWidget* widget =
-            createControl(entry, entry.inFrame ? static_cast<QWidget*>(frmCalc) : this);
-        widget->setGeometry(ControlRect(entry, layoutScale_));
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            tabOrder.emplace_back(entry.tabIndex, widget);
-        }
-    }
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
-        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-    }
-
+    layoutScale_ = BuildControls(*this);
+    frmCalc = findChild<QGroupBox*>(FrameName);
     const auto box = [this](const char* name) { return findChild<QLineEdit*>(name); };
     for (std::size_t i = 0; i < txtInput.size(); ++i) {
         txtInput[i] = box(qPrintable(QStringLiteral("txtInput(%1)").arg(i)));
@@ -288,20 +166,20 @@ void frmMain::cmdCalculate_Click() {
     }
     state_.CurrentSection = 1;
     if (calculated) {
-        calculated_ = state_;
-        emit profileChanged(calculated_);
+        emit profileCalculated(state_);
     }
     ShowSection();
-    for (std::size_t i = 0; i < 4; ++i) {
-        txtInput[i]->setEnabled(true);
+    for (InputBox box : {InputBox::Length, InputBox::StartHeight, InputBox::StartGradient,
+                         InputBox::EndGradient}) {
+        input(box)->setEnabled(true);
     }
     if (!isTicked(chkAutomatic)) {
-        txtInput[4]->setEnabled(true);
+        input(InputBox::SectionCount)->setEnabled(true);
     }
 }
 
 void frmMain::chkAutomatic_Click() {
-    txtInput[4]->setEnabled(!isTicked(chkAutomatic));
+    input(InputBox::SectionCount)->setEnabled(!isTicked(chkAutomatic));
     cmdCalculate_Click();
 }
 
@@ -321,20 +199,29 @@ void frmMain::chkOnTop_Click() {
 void frmMain::ShowSection() {
     const QLocale locale = this->locale();
     const bool metres = isTicked(chkOutputFormat);
-    const int i = state_.CurrentSection;
     const auto length = [&](double units) {
         return NumberToText(RoundHalfEven(metres ? units / UnitsPerMetre : units, 0), locale);
     };
     const auto degrees = [&](double radians) {
         return NumberToText(RoundHalfEven(RadiansToDegrees(radians), 3), locale);
     };
-    for (const ResultBox& entry : resultBoxes_) {
-        const double value = entry.value(state_, i);
-        entry.box->setText(entry.isGradient ? degrees(value) : length(value));
+    const ShownSection shown = shownSection();
+    for (std::size_t row = 0; row < resultBoxes_.size(); ++row) {
+        const double value = shown.values[row];
+        resultBoxes_[row].box->setText(resultBoxes_[row].isGradient ? degrees(value)
+                                                                    : length(value));
     }
     txtActualSection->setText(NumberToText(state_.CurrentSection, locale));
-    calculated_.CurrentSection = state_.CurrentSection;
-    emit sectionShown(i);
+    emit sectionShown(shown);
+}
+
+ShownSection frmMain::shownSection() const {
+    ShownSection shown;
+    shown.number = state_.CurrentSection;
+    for (std::size_t row = 0; row < resultBoxes_.size(); ++row) {
+        shown.values[row] = resultBoxes_[row].value(state_, shown.number);
+    }
+    return shown;
 }
 
 void frmMain::goToSection(int section) {
@@ -384,17 +271,17 @@ bool frmMain::txtInput_LostFocus(std::int16_t index) {
         txtInput.at(index)->setText(QString::fromStdString(state_.SavedText));
         return false;
     }
-    emit inputCommitted(index);
+    emit inputsCommitted(InputsOf(state_));
     return true;
 }
 
-bool frmMain::enterInput(int index, const QString& text) {
-    if (index < 0 || index >= int(txtInput.size())) {
+bool frmMain::enterInput(InputBox box, const QString& text) {
+    const auto index = static_cast<std::int16_t>(box);
+    if (index < 0 || index >= InputBoxCount) {
         return false;
     }
-    const auto box = static_cast<std::int16_t>(index);
     // Left for a moment, this box has been left now; another box stays so.
-    const bool userInBox = suspendedBox_ == index || txtInput[box]->hasFocus();
+    const bool userInBox = suspendedBox_ == index || input(box)->hasFocus();
     if (suspendedBox_ == index) {
         suspendedBox_ = -1;
     }
@@ -402,10 +289,10 @@ bool frmMain::enterInput(int index, const QString& text) {
     // this box's text, and that box keeps its own for when it is left.
     const std::string focusText = state_.SavedText;
     if (!userInBox) {
-        state_.SavedText = txtInput[box]->text().toStdString();
+        state_.SavedText = input(box)->text().toStdString();
     }
-    txtInput[box]->setText(text);
-    const bool committed = txtInput_LostFocus(box);
+    input(box)->setText(text);
+    const bool committed = txtInput_LostFocus(index);
     state_.SavedText = focusText;
     return committed;
 }
@@ -413,9 +300,10 @@ bool frmMain::enterInput(int index, const QString& text) {
 // Parses, checks and stores the box's text and writes the stored value back
 // in normal form; false, with nothing stored, if the text cannot be taken.
 bool frmMain::commitInput(std::int16_t index) {
+    const auto which = static_cast<InputBox>(index);
     QLineEdit* box = txtInput.at(index);
     const QLocale locale = this->locale();
-    if (index == 4) {
+    if (which == InputBox::SectionCount) {
         const std::optional<std::int16_t> count = TextToInteger16(box->text(), locale);
         if (!count) {
             return false;
@@ -427,24 +315,19 @@ bool frmMain::commitInput(std::int16_t index) {
     // Gradients are typed in degrees and kept in radians. Refused as out of
     // range: a conversion that overflows (beyond about 5.7E307 degrees), and a
     // value so near the largest double that its 15-digit text rounds beyond it.
-    const bool isGradient = index >= 2;
+    const bool isGradient = which == InputBox::StartGradient || which == InputBox::EndGradient;
     const std::optional<TypedNumber> number =
         isGradient ? ReadTypedNumber(box->text(), locale, DegreesToRadians, RadiansToDegrees)
                    : ReadTypedNumber(box->text(), locale);
-    if (!number || (index == 0 && number->kept < 0)) {
+    if (!number || (which == InputBox::Length && number->kept < 0)) {
         return false;
     }
-    const double stored = number->kept;
-    double& field = index == 0   ? state_.TrackLength
-                    : index == 1 ? state_.SectionHeight.at(1)
-                    : index == 2 ? state_.StartGradient
-                                 : state_.EndGradient;
-    field = stored;
+    double& field = which == InputBox::Length        ? state_.TrackLength
+                    : which == InputBox::StartHeight ? state_.SectionHeight.at(1)
+                    : which == InputBox::StartGradient ? state_.StartGradient
+                                                       : state_.EndGradient;
+    field = number->kept;
     box->setText(number->shown);
-    if (index == 1) { // the height at start is section 1's, shown at once
-        calculated_.SectionHeight.at(1) = stored;
-        emit profileChanged(calculated_);
-    }
     return true;
 }
 

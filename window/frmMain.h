@@ -1,4 +1,4 @@
-// Pendrio's one window: five input boxes, the options, "Calculate", and the
+// Pendrio's main window: five input boxes, the options, "Calculate", and the
 // frame that shows one section of the last calculation at a time.
 //
 // The window owns the ProfileState and is a thin layer over the engine. Every
@@ -9,10 +9,10 @@
 // got the focus. "Calculate" runs CalculateProfile on the stored inputs and
 // shows section 1; "Next" and "Previous" step through the sections.
 //
-// Everything beyond these controls (the profile window, copying the sections,
-// the result boxes' tooltips) lives in ProfileActions, which follows the
-// window through two signals that carry what changed, and steps it through
-// goToSection.
+// It knows nothing of what is built around it. Three signals carry out what
+// changed (a calculation, the section on display, the committed inputs), and
+// two slots take a section to show and a text to enter; AppShell joins them
+// to the profile window and adds the shortcuts, menus and tooltips.
 #pragma once
 
 #include "profile/ProfileState.h"
@@ -30,7 +30,22 @@ class QPushButton;
 
 namespace pendrio {
 
-class ProfileActions;
+// The five input boxes, txtInput(0) to txtInput(4), by what each holds.
+enum class InputBox : std::int16_t {
+    Length = 0,
+    StartHeight = 1,
+    StartGradient = 2,
+    EndGradient = 3,
+    SectionCount = 4,
+};
+inline constexpr int InputBoxCount = 5;
+
+// What the result frame shows for one section, before the display rounds it:
+// the six boxes top to bottom, lengths in track units, gradients in radians.
+struct ShownSection {
+    int number = 1;
+    std::array<double, 6> values{};
+};
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -38,17 +53,8 @@ class frmMain : public QWidget {
 public:
     // `beep` sounds the system beep; by default QApplication::beep().
     explicit frmMain(std::function<void()> beep = {}, QWidget* parent = nullptr);
-    ~frmMain() override;
 
     const ProfileState& state() const { return state_; }
-
-    // The profile of the last calculation that succeeded, as the frame shows
-    // it section by section: its SectionCount is the number of sections then
-    // calculated, a height at start committed since then is already in, and
-    // its CurrentSection is the section on display.
-    const ProfileState& calculatedProfile() const { return calculated_; }
-
-    ProfileActions* profileActions() const { return profileActions_; }
 
     // A box of the result frame and the value it shows, unrounded, for a
     // section: an angle in radians, shown in degrees, or a length.
@@ -57,36 +63,39 @@ public:
         bool isGradient;
         double (*value)(const ProfileState& state, int section);
     };
-    // The six boxes ShowSection writes, top to bottom.
+    // The six boxes ShowSection writes, top to bottom, and their frame: for
+    // menus and tooltips added from outside.
     const std::array<ResultBox, 6>& resultBoxes() const { return resultBoxes_; }
     QGroupBox* resultFrame() const { return frmCalc; }
 
-    // Shows `section` in the frame, as stepping to it with "Next" and
-    // "Previous" would; ignored outside 1..MaxSections.
-    void goToSection(int section);
+    // What the frame shows now.
+    ShownSection shownSection() const;
 
     // The common factor by which the twip layout was scaled so that every
     // caption fits the default font.
     double layoutScale() const { return layoutScale_; }
 
-    // Enters `text` into input box `index` (0..4) as if the user had typed it
-    // there and left the box: committed, or refused with a beep and the text
-    // the box had before (on getting the focus, if the user is in it). True if
-    // committed.
-    bool enterInput(int index, const QString& text);
+public slots:
+    // Shows `section` in the frame, as stepping to it with "Next" and
+    // "Previous" would; ignored outside 1..MaxSections.
+    void goToSection(int section);
+
+    // Enters `text` into `box` as if the user had typed it there and left the
+    // box: committed, or refused with a beep and the text the box had before
+    // (on getting the focus, if the user is in it). True if committed.
+    bool enterInput(pendrio::InputBox box, const QString& text);
 
     // Sounds the beep the window was given.
     void beep() const;
 
 signals:
-    // calculatedProfile() has changed: a calculation succeeded (sent once,
-    // after its CurrentSection has been set), or a new height at start was
-    // committed. `profile` is calculatedProfile().
-    void profileChanged(const pendrio::ProfileState& profile);
-    // The frame has been written for `section`.
-    void sectionShown(int section);
-    // Input box `index` (0..4) has been committed: its value is in state().
-    void inputCommitted(int index);
+    // A calculation succeeded: `profile` is the state it left, its
+    // CurrentSection already 1. Sent once, before the frame shows section 1.
+    void profileCalculated(const pendrio::ProfileState& profile);
+    // The frame has been written for this section.
+    void sectionShown(const pendrio::ShownSection& section);
+    // An input box has been committed; `inputs` are all five as now stored.
+    void inputsCommitted(const pendrio::ProfileInputs& inputs);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,16 +115,15 @@ private:
     bool txtInput_LostFocus(std::int16_t index);
 
     bool commitInput(std::int16_t index);
+    QLineEdit* input(InputBox box) const { return txtInput.at(std::size_t(box)); }
     void ShowSection();
     void finishSuspendedFocus(QObject* gainingFocus);
 
     ProfileState state_;
-    ProfileState calculated_;
-    ProfileActions* profileActions_ = nullptr;
     std::function<void()> beep_;
     double layoutScale_ = 1.0;
 
-    std::array<QLineEdit*, 5> txtInput{};
+    std::array<QLineEdit*, InputBoxCount> txtInput{};
     QLineEdit* txtSectionLength = nullptr;
     QLineEdit* txtCoeff2 = nullptr;
     QLineEdit* txtCoeff1 = nullptr;

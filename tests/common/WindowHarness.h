@@ -1,8 +1,10 @@
-// The one way the window tests open Pendrio's window: with a beep counter in
-// place of the system beep, shown and active, so that the keyboard focus moves
-// as it does for a user. The window is closed after every test function.
+// The one way the window tests open Pendrio: built by AppShell as main()
+// builds it, with a beep counter in place of the system beep, the main
+// window shown and active, so that the keyboard focus moves as it does for a
+// user. Everything is closed after every test function.
 #pragma once
 
+#include "app/AppShell.h"
 #include "tests/common/QtTestFixture.h"
 #include "window/frmMain.h"
 
@@ -14,13 +16,20 @@ namespace pendrio::testing {
 
 class WindowHarness : public QtTestCase {
 protected:
-    // Opens a fresh window; false if it never became the active window.
+    // Opens a fresh program; false if its window never became the active window.
     [[nodiscard]] bool open() {
         beeps = 0;
-        window = std::make_unique<frmMain>([this] { ++beeps; });
+        shell = std::make_unique<AppShell>([this] { ++beeps; });
+        window = &shell->mainWindow();
         window->show();
         window->activateWindow();
-        return QTest::qWaitForWindowActive(window.get());
+        return QTest::qWaitForWindowActive(window);
+    }
+
+    // Closes the program, both windows.
+    void close() {
+        window = nullptr;
+        shell.reset();
     }
 
     // The control with this objectName; a missing one ends the test run.
@@ -32,9 +41,10 @@ protected:
         return widget;
     }
 
-    void endTest() override { window.reset(); }
+    void endTest() override { close(); }
 
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<AppShell> shell;
+    frmMain* window = nullptr; // the shell's main window
     int beeps = 0;
 };
 

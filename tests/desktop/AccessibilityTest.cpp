@@ -59,9 +59,9 @@ class AccessibilityTest : public testing::WindowHarness {
     }
     // The visible caption written to the right of a box on its row.
     QString captionBeside(QWidget* box) const {
-        const QRect at(box->mapTo(window.get(), QPoint()), box->size());
+        const QRect at(box->mapTo(window, QPoint()), box->size());
         for (QLabel* label : window->findChildren<QLabel*>()) {
-            const QRect l(label->mapTo(window.get(), QPoint()), label->size());
+            const QRect l(label->mapTo(window, QPoint()), label->size());
             if (label->isVisible() && l.left() >= at.right() && l.top() < at.bottom() &&
                 l.bottom() > at.top()) {
                 return label->text();
@@ -73,7 +73,7 @@ class AccessibilityTest : public testing::WindowHarness {
 private slots:
     void everyVisibleControlHasRoleNameAndReadableText() {
         QVERIFY(open());
-        QAccessibleInterface* top = accessible(window.get());
+        QAccessibleInterface* top = accessible(window);
         QCOMPARE(top->text(QAccessible::Name), QStringLiteral("Pendrio V0.0"));
         int boxes = 0, buttons = 0, checkBoxes = 0;
         for (const ControlSpec& entry : Controls()) {
@@ -88,7 +88,7 @@ private slots:
             // A screen reader walks the tree from the window down to each control.
             QAccessibleInterface* parent = iface->parent();
             QVERIFY2(parent && parent->indexOfChild(iface) >= 0, entry.name);
-            while (parent && parent->object() != window.get()) {
+            while (parent && parent->object() != window) {
                 parent = parent->parent();
             }
             QVERIFY2(parent, entry.name);

@@ -94,7 +94,7 @@ private slots:
         QList<QWidget*> placed;
         for (const ControlSpec& entry : Controls()) {
             auto* widget = control<QWidget>(entry.name);
-            const QRect inWindow(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+            const QRect inWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
             QVERIFY2(window->rect().contains(inWindow), entry.name);
             // Captions fit their controls whole.
             if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -109,7 +109,7 @@ private slots:
             }
             if (entry.kind != ControlKind::Frame && entry.visible) {
                 for (QWidget* other : placed) {
-                    const QRect otherInWindow(other->mapTo(window.get(), QPoint(0, 0)),
+                    const QRect otherInWindow(other->mapTo(window, QPoint(0, 0)),
                                               other->size());
                     QVERIFY2(
                         !inWindow.intersects(otherInWindow),
@@ -122,7 +122,7 @@ private slots:
             }
         }
         // The frame's boxes line up with the input boxes above them.
-        QCOMPARE(control<QWidget>("txtSectionLength")->mapTo(window.get(), QPoint()).x(),
+        QCOMPARE(control<QWidget>("txtSectionLength")->mapTo(window, QPoint()).x(),
                  input(0)->x());
         QCOMPARE(control<QWidget>("txtSectionLength")->width(), input(0)->width());
     }
@@ -382,7 +382,7 @@ private slots:
         QVERIFY(open());
         typeInto(0, "12");
         // A popup (as the box's own context menu) takes the focus and gives it back.
-        QMenu menu(window.get());
+        QMenu menu(window);
         menu.addAction(QStringLiteral("Paste"));
         menu.popup(input(0)->mapToGlobal(QPoint(5, 5)));
         QVERIFY(QTest::qWaitForWindowExposed(&menu));
@@ -394,7 +394,7 @@ private slots:
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window));
         QCOMPARE(QApplication::focusWidget(), input(0));
         QCOMPARE(window->state().TrackLength, 1968503.937);
         QCOMPARE(input(0)->text(), QStringLiteral("12"));

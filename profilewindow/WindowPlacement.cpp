@@ -1,4 +1,4 @@
-#include "window/WindowPlacement.h"
+#include "profilewindow/WindowPlacement.h"
 
 #include <algorithm>
 #include <array>

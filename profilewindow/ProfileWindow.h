@@ -4,13 +4,13 @@
 // window; choosing a section in either shows it there. The File menu saves
 // the table as CSV and the plot as SVG or PNG; the Edit menu copies.
 //
-// It reads the main window's calculated profile and keeps no copy: refresh()
-// after every change of it, with the section then on display, and
-// setCurrentSection() after every step.
+// It keeps its own copy of the calculation it shows: showProfile() after every
+// calculation, setCurrentSection() after every step in the main window, and
+// setCommittedInputs() after every input committed there. What the user
+// chooses here goes out as signals: a section, a length, a refused entry.
 #pragma once
 
 #include "profile/ProfileState.h"
-#include "window/DesignRadiusRow.h"
 
 #include <QList>
 #include <QWidget>
@@ -25,6 +25,7 @@ class QTableView;
 
 namespace pendrio {
 
+class DesignRadiusRow;
 class ProfilePlot;
 class SectionTableModel;
 
@@ -36,13 +37,8 @@ public:
     // most screens, large enough for the plot, the facts and a few rows.
     static constexpr QSize MinimumSize{480, 360};
 
-    // `shared` are the main window's actions, whose shortcuts work here too;
-    // `design` is what the row "Length for a vertical radius" needs of it.
-    ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
-                  DesignRadiusRow::MainWindow design, QWidget* parent = nullptr);
-
-    void refresh(int section);
-    void setCurrentSection(int section);
+    // `shared` are the main window's actions, whose shortcuts work here too.
+    explicit ProfileWindow(const QList<QAction*>& shared, QWidget* parent = nullptr);
 
     ProfilePlot* plot() const { return plot_; }
     QTableView* table() const { return table_; }
@@ -69,9 +65,22 @@ public:
     // and under an exported image.
     const QStringList& plotCaption() const { return facts_; }
 
+public slots:
+    // Shows this calculation, its CurrentSection highlighted.
+    void showProfile(const pendrio::ProfileState& profile);
+    // The section on display in the main window; nothing happens when it is
+    // the one highlighted already.
+    void setCurrentSection(int section);
+    // The inputs as committed in the main window now.
+    void setCommittedInputs(const pendrio::ProfileInputs& inputs);
+
 signals:
     // The user chose this section in the plot or the table.
     void sectionChosen(int section);
+    // "Use this length" of the design row: a length in track units.
+    void lengthChosen(double length);
+    // A typed entry was refused: the beep answers it.
+    void entryRefused();
 
 private:
     void createTable();
@@ -81,8 +90,9 @@ private:
     void copySelectedRows() const;
     void selectTableRow(int section);
     void tableRowChanged(int row);
+    void refresh(int section);
 
-    const ProfileState& profile_;
+    ProfileState profile_; // the plot and the table model read this copy
     ProfilePlot* plot_ = nullptr;
     QLabel* factsLabel_ = nullptr;
     DesignRadiusRow* designRadius_ = nullptr;

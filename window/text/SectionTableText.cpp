@@ -1,7 +1,7 @@
-#include "window/SectionTableText.h"
+#include "window/text/SectionTableText.h"
 
 #include "profile/ProfileCurve.h"
-#include "window/NumberText.h"
+#include "window/text/NumberText.h"
 
 #include <array>
 #include <charconv>

@@ -3,12 +3,11 @@
 // clipboard and a CSV file without loss; the highlight and the table row in
 // step with the main window both ways; saving that fails leaves no file; a
 // radius typed here gives the main window the length for it.
-#include "window/ProfileWindow.h"
+#include "profilewindow/ProfileWindow.h"
+#include "profilewindow/ProfilePlot.h"
 #include "tests/common/WindowHarness.h"
-#include "window/NumberText.h"
-#include "window/ProfileActions.h"
-#include "window/ProfilePlot.h"
-#include "window/SectionTableText.h"
+#include "window/text/NumberText.h"
+#include "window/text/SectionTableText.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -90,7 +89,7 @@ class ProfileWindowTest : public testing::WindowHarness {
     void enter(int index, const QString& typed) {
         auto* box = control<QLineEdit>(QStringLiteral("txtInput(%1)").arg(index));
         window->activateWindow(); // as a click into it would, from the profile window
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::mouseClick(box, Qt::LeftButton);
         box->selectAll();
         QTest::keyClicks(box, typed);
@@ -106,8 +105,8 @@ class ProfileWindowTest : public testing::WindowHarness {
         QTest::keyClick(target->window()->windowHandle(), key, modifiers);
     }
     ProfileWindow* openProfile() {
-        keys(window.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
-        ProfileWindow* profile = window->profileActions()->profileWindow();
+        keys(window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        ProfileWindow* profile = shell->profileWindow();
         if (profile && QTest::qWaitForWindowExposed(profile)) {
             return profile;
         }
@@ -138,7 +137,7 @@ private slots:
             // Copy all sections with the focus in an input box: the box keeps
             // its text and nothing beeps.
             control("txtInput(1)")->setFocus();
-            keys(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+            keys(window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
             QCOMPARE(control<QLineEdit>("txtInput(1)")->text(), "12" + comma + "5");
             QStringList lines = QApplication::clipboard()->text().split(u'\n');
             QCOMPARE(lines.size(), 258); // a header, 256 rows, and the last line's end
@@ -178,7 +177,7 @@ private slots:
                     QVERIFY2(sameBits(read, values[std::size_t(c)]), fields[c].constData());
                 }
             }
-            window.reset();
+            close();
         }
     }
 
@@ -339,7 +338,7 @@ private slots:
 
             enter(3, degrees(0.015));
             QVERIFY(!use->isEnabled() && length->text().startsWith(QStringLiteral("no length")));
-            window.reset();
+            close();
         }
     }
 
@@ -369,23 +368,23 @@ private slots:
         QVERIFY(svgText.contains("<svg") && svgText.contains("Straight incline"));
 
         for (const QKeySequence& ours :
-             {ProfileActions::copyAllSectionsShortcut(), ProfileActions::showProfileShortcut()}) {
+             {AppShell::copyAllSectionsShortcut(), AppShell::showProfileShortcut()}) {
             for (int key = QKeySequence::UnknownKey + 1; key <= QKeySequence::Cancel; ++key) {
                 QVERIFY2(!QKeySequence::keyBindings(QKeySequence::StandardKey(key)).contains(ours),
                          qPrintable(ours.toString()));
             }
         }
         QCOMPARE(control("frmCalc")->actions(),
-                 (QList<QAction*>{window->profileActions()->copyAllSections(),
-                                  window->profileActions()->showProfile()}));
+                 (QList<QAction*>{shell->copyAllSections(),
+                                  shell->showProfile()}));
         // A result box keeps its editing menu and has both commands below it.
         auto* box = control<QLineEdit>("txtCoeff1");
         emit box->customContextMenuRequested(QPoint(2, 2));
         QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
         QVERIFY(menu->actions().size() > 3);
-        QVERIFY(menu->actions().contains(window->profileActions()->copyAllSections()));
-        QVERIFY(menu->actions().contains(window->profileActions()->showProfile()));
+        QVERIFY(menu->actions().contains(shell->copyAllSections()));
+        QVERIFY(menu->actions().contains(shell->showProfile()));
         menu->close();
 
         window->close();

@@ -1,4 +1,7 @@
-#include "window/CurveFactsText.h"
+// The texts made from a calculation: the curve facts and the result boxes'
+// tooltips, in the C and the German locale.
+#include "window/text/CurveFactsText.h"
+#include "window/text/ResultToolTips.h"
 
 #include <gtest/gtest.h>
 
@@ -85,4 +88,14 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
         EXPECT_FALSE(text.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
         EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
     }
+}
+
+TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {
+    EXPECT_EQ(LengthToolTip(1968503.937, QLocale::c()),
+              QStringLiteral("1968503.937 track units = 100 m"));
+    EXPECT_EQ(LengthToolTip(-29527.559055, QLocale(QLocale::German)),
+              QStringLiteral("-29527,559055 track units = -1,5 m"));
+    EXPECT_EQ(GradientToolTip(std::atan(0.05), QLocale::c()),
+              QStringLiteral("2.86240522611175° = slope 5 % = 50 ‰"));
+    EXPECT_EQ(GradientToolTip(0, QLocale(QLocale::German)), QStringLiteral("0° = slope 0 % = 0 ‰"));
 }

@@ -1,12 +1,13 @@
-#include "window/ProfileWindow.h"
+#include "profilewindow/ProfileWindow.h"
 
 #include "profile/CurveFacts.h"
-#include "window/AtomicFile.h"
-#include "window/CurveFactsText.h"
-#include "window/ProfilePlot.h"
-#include "window/SectionTableModel.h"
-#include "window/SectionTableText.h"
-#include "window/WindowAccessibility.h"
+#include "profilewindow/AtomicFile.h"
+#include "profilewindow/DesignRadiusRow.h"
+#include "profilewindow/ProfilePlot.h"
+#include "profilewindow/SectionTableModel.h"
+#include "window/text/CurveFactsText.h"
+#include "window/text/ProgramInfo.h"
+#include "window/text/SectionTableText.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -50,11 +51,10 @@ const FileType pngType{"Save plot as PNG", "PNG images (*.png)", "png"};
 
 } // namespace
 
-ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>& shared,
-                             DesignRadiusRow::MainWindow design, QWidget* parent)
-    : QWidget(parent, Qt::Window), profile_(profile) {
+ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
+    : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmProfile"));
-    setWindowTitle(QStringLiteral("Profile – Pendrio V0.0"));
+    setWindowTitle(tr("Profile – %1").arg(QString::fromUtf8(WindowTitle)));
     // Closing it only hides it; the main window's closing ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -72,7 +72,7 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->addWidget(plot_, 1);
     topLayout->addWidget(factsLabel_);
-    designRadius_ = new DesignRadiusRow(std::move(design), top);
+    designRadius_ = new DesignRadiusRow(top);
     topLayout->addWidget(designRadius_);
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(top);
@@ -87,12 +87,13 @@ ProfileWindow::ProfileWindow(const ProfileState& profile, const QList<QAction*>&
     setTabOrder(designRadius_->setTabOrderAfter(factsLabel_), table_);
 
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
+    connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
+    connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
     // Its minimum is fixed, so that no text it shows can widen it beyond the
-    // screen or over the main window; ProfileActions places it.
+    // screen or over the main window; AppShell places it.
     setMinimumSize(MinimumSize);
     resize(780, 640);
     refresh(0);
-    ExposeToAccessibility(*this); // a frame named by its title, for screen readers
 }
 
 // Widths from the font once, not measured from 2,000 cells after each
@@ -178,6 +179,15 @@ void ProfileWindow::createViewMenu(QMenuBar* bar) {
     }
 }
 
+void ProfileWindow::showProfile(const ProfileState& profile) {
+    profile_ = profile;
+    refresh(profile_.CurrentSection);
+}
+
+void ProfileWindow::setCommittedInputs(const ProfileInputs& inputs) {
+    designRadius_->setGradients(inputs.StartGradient, inputs.EndGradient);
+}
+
 void ProfileWindow::refresh(int section) {
     facts_ = CurveFactsLines(ComputeCurveFacts(profile_), locale());
     const QString factsText = facts_.join(u'\n');
@@ -191,6 +201,9 @@ void ProfileWindow::refresh(int section) {
 }
 
 void ProfileWindow::setCurrentSection(int section) {
+    if (section == plot_->highlightedSection()) {
+        return; // also where a section chosen here comes back from the main window
+    }
     plot_->setHighlightedSection(section);
     selectTableRow(section);
 }

@@ -1,8 +1,8 @@
-#include "window/DesignRadiusRow.h"
+#include "profilewindow/DesignRadiusRow.h"
 
 #include "profile/DesignRadius.h"
-#include "window/CurveFactsText.h"
-#include "window/NumberText.h"
+#include "window/text/CurveFactsText.h"
+#include "window/text/NumberText.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -12,7 +12,6 @@
 
 #include <cmath>
 #include <initializer_list>
-#include <utility>
 
 namespace pendrio {
 
@@ -30,8 +29,7 @@ std::optional<TypedNumber> readRadius(const QString& text, const QLocale& locale
 
 } // namespace
 
-DesignRadiusRow::DesignRadiusRow(MainWindow main, QWidget* parent)
-    : QWidget(parent), main_(std::move(main)) {
+DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     auto* caption = new QLabel(QStringLiteral("Length for a vertical radius of"), this);
     radiusBox_ = new QLineEdit(this);
     radiusBox_->setObjectName(QStringLiteral("txtDesignRadius"));
@@ -68,13 +66,15 @@ DesignRadiusRow::DesignRadiusRow(MainWindow main, QWidget* parent)
     connect(radiusBox_, &QLineEdit::textChanged, this, &DesignRadiusRow::showLength);
     connect(useButton_, &QPushButton::clicked, this, [this] {
         if (length_) {
-            main_.enterLength(NumberToText(*length_, locale()));
+            emit lengthChosen(*length_);
         }
     });
     showLength();
 }
 
-void DesignRadiusRow::refresh() {
+void DesignRadiusRow::setGradients(double start, double end) {
+    startGradient_ = start;
+    endGradient_ = end;
     showLength();
 }
 
@@ -105,7 +105,7 @@ void DesignRadiusRow::takeRadius() {
     } else if (const std::optional<TypedNumber> radius = readRadius(text, locale())) {
         takenText_ = radius->shown;
     } else {
-        main_.beep();
+        emit entryRefused();
     }
     radiusBox_->setText(takenText_);
 }
@@ -116,8 +116,8 @@ void DesignRadiusRow::showLength() {
     QString text;
     length_.reset();
     if (const std::optional<TypedNumber> radius = readRadius(radiusBox_->text(), locale())) {
-        const DesignLength design = DesignLengthForRadius(
-            main_.inputs.StartGradient, main_.inputs.EndGradient, radius->kept * UnitsPerMetre);
+        const DesignLength design =
+            DesignLengthForRadius(startGradient_, endGradient_, radius->kept * UnitsPerMetre);
         length_ = design.Length;
         switch (design.Problem) {
         case DesignLengthProblem::None:

@@ -1,22 +1,20 @@
 // Design from a vertical radius, one line under the curve facts: planners pick
 // the smallest vertical radius their line allows and need the length that
-// gives it. "Length for a vertical radius of [ ] m", the length for the main
-// window's gradients as committed there, and "Use this length", which enters
-// it into the main window's Length box as if typed there; "Calculate" stays
-// the user's to press.
+// gives it. "Length for a vertical radius of [ ] m", the length for the
+// gradients it is given (the main window's, as committed there), and "Use
+// this length", which hands the length on through lengthChosen(); the main
+// window takes it as if typed, and "Calculate" stays the user's to press.
 //
 // The radius box reads numbers as the main window's boxes do. The length
 // follows its text while it is typed; the text is taken when the box loses the
-// focus or on Enter: written back in normal form, or refused with a beep and
-// the text it had before. An empty box asks for nothing and is not refused.
+// focus or on Enter: written back in normal form, or refused (entryRefused(),
+// answered with the beep) and the text it had before. An empty box asks for
+// nothing and is not refused.
 #pragma once
-
-#include "profile/ProfileState.h"
 
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QLabel;
@@ -29,23 +27,21 @@ class DesignRadiusRow : public QWidget {
     Q_OBJECT
 
 public:
-    // What the row needs of the main window.
-    struct MainWindow {
-        const ProfileState& inputs; // the gradients as committed in their boxes
-        std::function<void()> beep;
-        // Enters the text into the Length box as if the user had typed it
-        // there and left the box.
-        std::function<void(const QString&)> enterLength;
-    };
-
-    explicit DesignRadiusRow(MainWindow main, QWidget* parent = nullptr);
-
-    // The main window's gradients may have changed: the length follows.
-    void refresh();
+    explicit DesignRadiusRow(QWidget* parent = nullptr);
 
     // Puts the row's controls after `previous` in the window's tab order and
     // returns the last of them.
     QWidget* setTabOrderAfter(QWidget* previous);
+
+public slots:
+    // The gradients (radians) the length is designed for; it follows at once.
+    void setGradients(double start, double end);
+
+signals:
+    // "Use this length": the length in track units.
+    void lengthChosen(double length);
+    // A radius was refused.
+    void entryRefused();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,7 +50,8 @@ private:
     void takeRadius();
     void showLength();
 
-    MainWindow main_;
+    double startGradient_ = 0;
+    double endGradient_ = 0;
     QLineEdit* radiusBox_ = nullptr;
     QLabel* lengthLabel_ = nullptr;
     QPushButton* useButton_ = nullptr;

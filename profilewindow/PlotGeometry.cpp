@@ -1,6 +1,6 @@
-#include "window/PlotGeometry.h"
+#include "profilewindow/PlotGeometry.h"
 
-#include "window/NumberText.h"
+#include "window/text/NumberText.h"
 
 #include <algorithm>
 #include <array>

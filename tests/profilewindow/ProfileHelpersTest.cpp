@@ -1,10 +1,9 @@
 // The profile window's pure helpers: tick steps, the vertical exaggeration,
-// window placement and the result boxes' tooltips.
-#include "window/AtomicFile.h"
-#include "window/NumberText.h"
-#include "window/PlotGeometry.h"
-#include "window/ResultToolTips.h"
-#include "window/WindowPlacement.h"
+// window placement and why a file was not written.
+#include "profilewindow/AtomicFile.h"
+#include "profilewindow/PlotGeometry.h"
+#include "profilewindow/WindowPlacement.h"
+#include "window/text/NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -138,16 +137,6 @@ TEST(WindowPlacement, BesideBelowOrCoveringTheLeastAndAlwaysOnTheScreen) {
     EXPECT_EQ(PlaceNear(main.translated(0, 850), wanted, minimum, screen),
               QRect(508, 480, 800, 600)); // moved up onto the screen
     EXPECT_EQ(PlaceNear(main, wanted, minimum, QRect()), QRect(508, 50, 800, 600));
-}
-
-TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {
-    EXPECT_EQ(LengthToolTip(1968503.937, QLocale::c()),
-              QStringLiteral("1968503.937 track units = 100 m"));
-    EXPECT_EQ(LengthToolTip(-29527.559055, QLocale(QLocale::German)),
-              QStringLiteral("-29527,559055 track units = -1,5 m"));
-    EXPECT_EQ(GradientToolTip(std::atan(0.05), QLocale::c()),
-              QStringLiteral("2.86240522611175° = slope 5 % = 50 ‰"));
-    EXPECT_EQ(GradientToolTip(0, QLocale(QLocale::German)), QStringLiteral("0° = slope 0 % = 0 ‰"));
 }
 
 TEST(AtomicFile, WhyAFileWasNotWrittenInTheUsersWords) {

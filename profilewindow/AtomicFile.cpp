@@ -1,4 +1,4 @@
-#include "window/AtomicFile.h"
+#include "profilewindow/AtomicFile.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

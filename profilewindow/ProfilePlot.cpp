@@ -1,7 +1,7 @@
-#include "window/ProfilePlot.h"
+#include "profilewindow/ProfilePlot.h"
 
-#include "window/NumberText.h"
-#include "window/PlotGeometry.h"
+#include "window/text/NumberText.h"
+#include "profilewindow/PlotGeometry.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

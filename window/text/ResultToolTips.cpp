@@ -1,7 +1,7 @@
-#include "window/ResultToolTips.h"
+#include "window/text/ResultToolTips.h"
 
 #include "profile/ProfileState.h"
-#include "window/NumberText.h"
+#include "window/text/NumberText.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "CurveFactsText.h"
+#include "window/text/CurveFactsText.h"
 
-#include "NumberText.h"
+#include "window/text/NumberText.h"
 
 #include <cmath>
 

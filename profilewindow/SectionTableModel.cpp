@@ -1,7 +1,7 @@
-#include "window/SectionTableModel.h"
+#include "profilewindow/SectionTableModel.h"
 
 #include "profile/ProfileCurve.h"
-#include "window/SectionTableText.h"
+#include "window/text/SectionTableText.h"
 
 namespace pendrio {
 

@@ -1,0 +1,76 @@
+// Where Pendrio's windows meet. AppShell builds the main window, and the
+// profile window when it is first asked for, and joins them: values travel
+// along signals into slots that take values, and neither window knows the
+// other. From outside the main window it adds what goes beyond its own
+// controls, without changing any of them: the commands "Copy all sections"
+// and "Show profile" with window-wide shortcuts, the same commands in the
+// context menus of the result frame and its boxes, and tooltips with the
+// unrounded values on the result boxes.
+//
+// It keeps the last calculation, as "Copy all sections" copies it and the
+// profile window is first shown with it.
+#pragma once
+
+#include "profile/ProfileState.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QKeySequence;
+
+namespace pendrio {
+
+class frmMain;
+class ProfileWindow;
+struct ShownSection;
+
+class AppShell : public QObject {
+    Q_OBJECT
+
+public:
+    // `beep` sounds the system beep, for both windows; by default QApplication::beep().
+    explicit AppShell(std::function<void()> beep = {});
+    ~AppShell() override;
+
+    frmMain& mainWindow() const { return *main_; }
+    // Null until "Show profile" has been used.
+    ProfileWindow* profileWindow() const { return profileWindow_.get(); }
+
+    QAction* copyAllSections() const { return copyAllSections_; }
+    QAction* showProfile() const { return showProfile_; }
+
+    // Chosen to clash with no standard shortcut of a line edit (Ctrl+C,
+    // Ctrl+Shift+Z, Ctrl+K, ...), so that the boxes keep every key they had.
+    static QKeySequence copyAllSectionsShortcut();
+    static QKeySequence showProfileShortcut();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void addContextMenus();
+    void copyAllSectionsToClipboard();
+    void openProfileWindow();
+    void createProfileWindow();
+    void placeProfileWindow();
+    void takeCalculation(const ProfileState& profile);
+    void takeInputs(const ProfileInputs& inputs);
+    void takeShownSection(const ShownSection& shown);
+
+    std::unique_ptr<frmMain> main_;
+    QAction* copyAllSections_ = nullptr;
+    QAction* showProfile_ = nullptr;
+    // A window of its own, not a child of the main window: "Always on top"
+    // and the window manager's stacking of the main window leave it alone.
+    std::unique_ptr<ProfileWindow> profileWindow_;
+    bool profileFramed_ = false; // the window manager has given it its frame
+
+    ProfileState calculated_; // the last calculation that succeeded
+    int shownSection_ = 1;    // the section on display in the main window
+};
+
+} // namespace pendrio
