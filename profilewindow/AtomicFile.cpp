@@ -1,5 +1,6 @@
 #include "profilewindow/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -8,21 +9,29 @@
 
 namespace pendrio {
 
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(pendrio::AtomicFile)
+};
+
+} // namespace
+
 QString WriteFailureText(int systemError) {
     switch (systemError) {
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("The disk is full.");
+        return Text::tr("The disk is full.");
     case EACCES:
     case EPERM:
-        return QStringLiteral("You have no permission to write there.");
+        return Text::tr("You have no permission to write there.");
     case ENOENT:
     case ENOTDIR: // a part of the folder's path is a file
-        return QStringLiteral("The folder does not exist.");
+        return Text::tr("The folder does not exist.");
     case EISDIR:
-        return QStringLiteral("The name is that of a folder.");
+        return Text::tr("The name is that of a folder.");
     case EROFS:
-        return QStringLiteral("The file system is read-only.");
+        return Text::tr("The file system is read-only.");
     default:
         return QString::fromLocal8Bit(std::strerror(systemError)) + u'.';
     }
@@ -44,14 +53,14 @@ QString reasonFor(const QString& path, int systemError, const QString& qtText) {
     if (!qtText.isEmpty() && qtText != QLatin1String("Unknown error")) {
         return qtText;
     }
-    return QStringLiteral("The file could not be written.");
+    return Text::tr("The file could not be written.");
 }
 
 } // namespace
 
 QString WriteFileAtomically(const QString& path, const QByteArray& contents) {
     if (path.isEmpty()) {
-        return QStringLiteral("No file name was given.");
+        return Text::tr("No file name was given.");
     }
     QSaveFile file(path);
     const auto failed = [&] {

@@ -30,27 +30,27 @@ std::optional<TypedNumber> readRadius(const QString& text, const QLocale& locale
 } // namespace
 
 DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
-    auto* caption = new QLabel(QStringLiteral("Length for a vertical radius of"), this);
+    auto* caption = new QLabel(tr("Length for a vertical radius of"), this);
     radiusBox_ = new QLineEdit(this);
     radiusBox_->setObjectName(QStringLiteral("txtDesignRadius"));
-    radiusBox_->setAccessibleName(QStringLiteral("Vertical radius in metres"));
+    radiusBox_->setAccessibleName(tr("Vertical radius in metres"));
     radiusBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int digit = radiusBox_->fontMetrics().horizontalAdvance(u'0');
     radiusBox_->setMinimumWidth(digit * 6);
     radiusBox_->setMaximumWidth(digit * 12);
     caption->setBuddy(radiusBox_);
-    auto* unit = new QLabel(QStringLiteral("m"), this);
+    auto* unit = new QLabel(tr("m"), this);
     lengthLabel_ = new QLabel(this);
     lengthLabel_->setObjectName(QStringLiteral("lblDesignLength"));
-    lengthLabel_->setAccessibleName(QStringLiteral("Length for this radius"));
+    lengthLabel_->setAccessibleName(tr("Length for this radius"));
     lengthLabel_->setWordWrap(true); // in a narrow window, rather than widen it
     // Reached by Tab, so that the length can be heard, selected and copied.
     lengthLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     lengthLabel_->setFocusPolicy(Qt::StrongFocus);
-    useButton_ = new QPushButton(QStringLiteral("Use this length"), this);
+    useButton_ = new QPushButton(tr("Use this length"), this);
     useButton_->setObjectName(QStringLiteral("cmdUseDesignLength"));
     useButton_->setAccessibleName(useButton_->text());
-    useButton_->setToolTip(QStringLiteral("Puts this length into the main window's Length box"));
+    useButton_->setToolTip(tr("Puts this length into the main window's Length box"));
     useButton_->setAutoDefault(true); // Enter clicks it, as in the main window
 
     auto* layout = new QHBoxLayout(this);
@@ -124,10 +124,10 @@ void DesignRadiusRow::showLength() {
             text = LengthText(*design.Length, locale());
             break;
         case DesignLengthProblem::NoVerticalCurve:
-            text = QStringLiteral("no length gives a curve: the gradients are equal");
+            text = tr("no length gives a curve: the gradients are equal");
             break;
         case DesignLengthProblem::BeyondRange:
-            text = QStringLiteral("beyond range");
+            text = tr("beyond range");
             break;
         case DesignLengthProblem::RadiusNotUsable: // refused by readRadius already
             break;

@@ -107,7 +107,7 @@ ProfilePlot::ProfilePlot(const ProfileState& profile, QWidget* parent)
     static const bool chartRole = (QAccessible::installFactory(plotAccessible), true);
     (void)chartRole;
     setObjectName(QStringLiteral("plotProfile"));
-    setAccessibleName(QStringLiteral("Height profile"));
+    setAccessibleName(tr("Height profile"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumSize(240, 120); // room for the box and its labels, in a window of its minimum size
@@ -182,11 +182,11 @@ QString ProfilePlot::tickText(double value, int decimals) const {
 QString ProfilePlot::highlightedSectionText() const {
     const int n = CalculatedSectionCount(profile_);
     if (highlighted_ < 1 || highlighted_ > n) {
-        return QStringLiteral("No section highlighted");
+        return tr("No section highlighted");
     }
     const int i = highlighted_;
-    return QStringLiteral("Section %1 of %2 highlighted: from %3 to %4 track units, height at "
-                          "start %5 track units, gradient %6° to %7°")
+    return tr("Section %1 of %2 highlighted: from %3 to %4 track units, height at start %5 track "
+              "units, gradient %6° to %7°")
         .arg(i)
         .arg(n)
         .arg(numberText(SectionStart(profile_, i)), numberText(SectionStart(profile_, i + 1)),
@@ -205,14 +205,14 @@ double ProfilePlot::unitLength() const {
 }
 
 QString ProfilePlot::unitName() const {
-    return unit_ == PlotUnit::Metres ? QStringLiteral("m") : QStringLiteral("track units");
+    return unit_ == PlotUnit::Metres ? tr("m") : tr("track units");
 }
 
 QString ProfilePlot::hoverText() const {
     if (!hover_) {
         return {};
     }
-    return QStringLiteral("Section %1 · distance %2 %3 · height %4 %3 · gradient %5° (%6 %)")
+    return tr("Section %1 · distance %2 %3 · height %4 %3 · gradient %5° (%6 %)")
         .arg(hover_->section)
         .arg(numberText(hover_->distance / unitLength()), unitName(),
              numberText(hover_->height / unitLength()),
@@ -286,8 +286,8 @@ void ProfilePlot::paintInto(QPainter& painter, const QRectF& area, const QString
     } else {
         painter.setPen(colours.text);
         painter.drawText(area, Qt::AlignCenter,
-                         drawable_ ? QStringLiteral("Too little room to draw the profile")
-                                   : QStringLiteral("No calculated profile to draw"));
+                         drawable_ ? tr("Too little room to draw the profile")
+                                   : tr("No calculated profile to draw"));
     }
     paintCaption(painter, area, caption, colours);
     painter.restore();
@@ -403,16 +403,16 @@ void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, con
     painter.drawRect(m.box);
     painter.drawText(QRectF(m.box.left(), m.box.bottom() + line + Gap, m.box.width(), line),
                      Qt::AlignHCenter,
-                     QStringLiteral("Distance from the start [%1]").arg(unitName()));
+                     tr("Distance from the start [%1]").arg(unitName()));
     const QRectF titleRow(area.left() + 2 * Gap, m.box.top() - line - Gap, m.box.width(), line);
-    painter.drawText(titleRow, Qt::AlignLeft, QStringLiteral("Height [%1]").arg(unitName()));
+    painter.drawText(titleRow, Qt::AlignLeft, tr("Height [%1]").arg(unitName()));
     // Only beyond the double range is the factor no 1-2-5 number; one too
     // small to write is left unsaid rather than shown as ×0.
     const QString factor = NumberToText(m.exaggeration, locale());
-    const QString scale = m.exaggeration == 1 ? QStringLiteral("True scale: heights as distances")
+    const QString scale = m.exaggeration == 1 ? tr("True scale: heights as distances")
                           : m.exaggeration > 1
-                              ? QStringLiteral("Heights exaggerated ×%1").arg(factor)
-                          : factor != u'0' ? QStringLiteral("Heights drawn ×%1").arg(factor)
+                              ? tr("Heights exaggerated ×%1").arg(factor)
+                          : factor != u'0' ? tr("Heights drawn ×%1").arg(factor)
                                            : QString();
     painter.drawText(QRectF(m.box.left(), titleRow.top(), m.box.width(), line), Qt::AlignRight,
                      scale);

@@ -45,9 +45,12 @@ struct FileType {
     const char* filter;
     const char* suffix;
 };
-const FileType csvType{"Save sections as CSV", "CSV files (*.csv)", "csv"};
-const FileType svgType{"Save plot as SVG", "SVG images (*.svg)", "svg"};
-const FileType pngType{"Save plot as PNG", "PNG images (*.png)", "png"};
+// Translated where they are used, in the window's context.
+#define N(text) QT_TRANSLATE_NOOP("pendrio::ProfileWindow", text)
+const FileType csvType{N("Save sections as CSV"), N("CSV files (*.csv)"), "csv"};
+const FileType svgType{N("Save plot as SVG"), N("SVG images (*.svg)"), "svg"};
+const FileType pngType{N("Save plot as PNG"), N("PNG images (*.png)"), "png"};
+#undef N
 
 } // namespace
 
@@ -61,7 +64,7 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
     plot_ = new ProfilePlot(profile_, this);
     factsLabel_ = new QLabel(this);
     factsLabel_->setObjectName(QStringLiteral("lblCurveFacts"));
-    factsLabel_->setAccessibleName(QStringLiteral("Curve facts"));
+    factsLabel_->setAccessibleName(tr("Curve facts"));
     factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     factsLabel_->setWordWrap(true); // the facts never set the window's width
 
@@ -103,7 +106,7 @@ void ProfileWindow::createTable() {
     model_->setLocale(locale());
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("tblSections"));
-    table_->setAccessibleName(QStringLiteral("Sections"));
+    table_->setAccessibleName(tr("Sections"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -129,25 +132,25 @@ void ProfileWindow::createTable() {
 void ProfileWindow::createMenus(const QList<QAction*>& shared) {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(tr("&File"));
     const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto slot) {
         QAction* action = menu->addAction(text, this, slot);
         action->setShortcut(keys);
         return action;
     };
-    add(file, QStringLiteral("Save as &CSV…"), QKeySequence::Save,
+    add(file, tr("Save as &CSV…"), QKeySequence::Save,
         [this] { chooseFileAndSave(FileKind::Csv); });
-    add(file, QStringLiteral("Save plot as &SVG…"), QKeySequence(),
+    add(file, tr("Save plot as &SVG…"), QKeySequence(),
         [this] { chooseFileAndSave(FileKind::Svg); });
-    add(file, QStringLiteral("Save plot as &PNG…"), QKeySequence(),
+    add(file, tr("Save plot as &PNG…"), QKeySequence(),
         [this] { chooseFileAndSave(FileKind::Png); });
     file->addSeparator();
-    add(file, QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
+    add(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
 
-    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = bar->addMenu(tr("&Edit"));
     // Ctrl+C copies the selected rows while the table has the focus; the
     // main window's "Copy all sections" works everywhere in this window.
-    auto* copyRows = new QAction(QStringLiteral("&Copy selected rows"), table_);
+    auto* copyRows = new QAction(tr("&Copy selected rows"), table_);
     copyRows->setShortcut(QKeySequence::Copy);
     copyRows->setShortcutContext(Qt::WidgetShortcut);
     connect(copyRows, &QAction::triggered, this, &ProfileWindow::copySelectedRows);
@@ -165,12 +168,12 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
 // The plot's unit, for as long as the program runs: the window is created
 // once and only hidden when closed.
 void ProfileWindow::createViewMenu(QMenuBar* bar) {
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    QMenu* view = bar->addMenu(tr("&View"));
     auto* units = new QActionGroup(this);
     for (const auto& [name, text, unit] :
-         {std::tuple{"actMetres", "&Metres", PlotUnit::Metres},
-          std::tuple{"actTrackUnits", "&Track units", PlotUnit::TrackUnits}}) {
-        QAction* action = view->addAction(QString::fromUtf8(text));
+         {std::tuple{"actMetres", QT_TR_NOOP("&Metres"), PlotUnit::Metres},
+          std::tuple{"actTrackUnits", QT_TR_NOOP("&Track units"), PlotUnit::TrackUnits}}) {
+        QAction* action = view->addAction(tr(text));
         action->setObjectName(QString::fromUtf8(name));
         action->setCheckable(true);
         action->setChecked(plot_->unit() == unit);
@@ -251,7 +254,7 @@ QString ProfileWindow::saveSvg(const QString& path) const {
     svg.setSize(ImageSize);
     svg.setViewBox(QRect(QPoint(0, 0), ImageSize));
     svg.setResolution(96); // so that viewers show it at ImageSize pixels
-    svg.setTitle(QStringLiteral("Height profile"));
+    svg.setTitle(tr("Height profile"));
     svg.setDescription(plotCaption().join(u'\n'));
     {
         QPainter painter(&svg);
@@ -269,7 +272,7 @@ QString ProfileWindow::savePng(const QString& path) const {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        return QStringLiteral("The image could not be encoded as PNG.");
+        return tr("The image could not be encoded as PNG.");
     }
     return WriteFileAtomically(path, buffer.data());
 }
@@ -278,12 +281,12 @@ void ProfileWindow::chooseFileAndSave(FileKind kind) {
     const FileType& type = kind == FileKind::Csv   ? csvType
                            : kind == FileKind::Svg ? svgType
                                                    : pngType;
-    QFileDialog dialog(this, QString::fromUtf8(type.title));
+    QFileDialog dialog(this, tr(type.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QString::fromUtf8(type.filter));
+    dialog.setNameFilter(tr(type.filter));
     dialog.setDefaultSuffix(QString::fromUtf8(type.suffix));
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(QStringLiteral("profile.%1").arg(QString::fromUtf8(type.suffix)));
+    dialog.selectFile(tr("profile") + u'.' + QString::fromUtf8(type.suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return; // cancelled: nothing written, nothing to say
     }
@@ -297,11 +300,11 @@ void ProfileWindow::saveTo(FileKind kind, const QString& path) {
     if (error.isEmpty()) {
         return;
     }
-    const QString message = QStringLiteral("“%1” was not saved. %2").arg(path, error);
+    const QString message = tr("“%1” was not saved. %2").arg(path, error);
     if (saveFailureSink_) {
         saveFailureSink_(message);
     } else {
-        QMessageBox::warning(this, QStringLiteral("Could not save"), message);
+        QMessageBox::warning(this, tr("Could not save"), message);
     }
 }
 

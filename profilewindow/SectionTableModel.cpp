@@ -45,7 +45,7 @@ QVariant SectionTableModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        return QString::fromUtf8(SectionColumns()[std::size_t(section)].header);
+        return SectionHeaderText(section);
     }
     return {};
 }

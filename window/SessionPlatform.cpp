@@ -1,6 +1,7 @@
 #include "SessionPlatform.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdlib>
@@ -58,7 +59,8 @@ void AdaptOnTopToPlatform(QCheckBox& onTop, std::string_view platformName) {
         return;
     }
     onTop.setEnabled(false);
-    onTop.setToolTip(QStringLiteral(
+    onTop.setToolTip(QCoreApplication::translate(
+        "pendrio::SessionPlatform",
         "Wayland does not let a program keep its own window above the others. "
         "Your desktop's window menu (right-click the title bar) can keep this window on top."));
 }

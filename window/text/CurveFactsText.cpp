@@ -2,41 +2,69 @@
 
 #include "window/text/NumberText.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace pendrio {
 
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(pendrio::CurveFactsText)
+};
+
+} // namespace
+
 // Whole track units, as the inputs are typed, and metres to the millimetre,
 // as a planner reads them.
 QString LengthText(double units, const QLocale& locale) {
-    return QStringLiteral("%1 track units (%2 m)")
+    return Text::tr("%1 track units (%2 m)")
         .arg(NumberToText(RoundHalfEven(units, 0), locale),
              NumberToText(RoundHalfEven(units / UnitsPerMetre, 3), locale));
 }
 
 namespace {
 
-const QString BeyondRange = QStringLiteral("beyond range");
+QString beyondRange() {
+    return Text::tr("beyond range");
+}
 
 QString optionalLengthText(const std::optional<double>& units, const QLocale& locale) {
-    return units ? LengthText(*units, locale) : BeyondRange;
+    return units ? LengthText(*units, locale) : beyondRange();
 }
 
 QString kindLine(const CurveFacts& facts, const QLocale& locale) {
     if (!facts.Kind) {
-        return QStringLiteral("Kind of curve beyond range");
+        return Text::tr("Kind of curve beyond range");
     }
     switch (*facts.Kind) {
     case CurveKind::StraightIncline:
-        return QStringLiteral("Straight incline, vertical radius ∞");
+        return Text::tr("Straight incline, vertical radius ∞");
     case CurveKind::Crest:
-        return QStringLiteral("Crest, vertical radius ") +
-               optionalLengthText(facts.VerticalRadius, locale);
+        return Text::tr("Crest, vertical radius %1")
+            .arg(optionalLengthText(facts.VerticalRadius, locale));
     case CurveKind::Sag:
-        return QStringLiteral("Sag, vertical radius ") +
-               optionalLengthText(facts.VerticalRadius, locale);
+        return Text::tr("Sag, vertical radius %1")
+            .arg(optionalLengthText(facts.VerticalRadius, locale));
     }
     return {};
+}
+
+// Where the high or low point lies: "at the start", "5905512 track units
+// (300 m) from the start", ...
+QString extremePlace(const CurveExtreme& extreme, const QLocale& locale) {
+    switch (extreme.Place) {
+    case ExtremePlace::AtStart:
+        return Text::tr("at the start");
+    case ExtremePlace::AtEnd:
+        return Text::tr("at the end");
+    case ExtremePlace::Inside:
+        break;
+    }
+    return extreme.Distance
+               ? Text::tr("%1 from the start").arg(LengthText(*extreme.Distance, locale))
+               : Text::tr("inside the stretch, distance beyond range");
 }
 
 // "High point 5905512 track units (300 m) from the start, 44291 track units
@@ -45,27 +73,21 @@ QString kindLine(const CurveFacts& facts, const QLocale& locale) {
 QString extremeLine(CurveKind kind, const std::optional<CurveExtreme>& extreme,
                     const QLocale& locale) {
     const bool crest = kind == CurveKind::Crest;
-    QString line = crest ? QStringLiteral("High point ") : QStringLiteral("Low point ");
     if (!extreme) {
-        return line + BeyondRange;
+        return crest ? Text::tr("High point %1").arg(beyondRange())
+                     : Text::tr("Low point %1").arg(beyondRange());
     }
-    switch (extreme->Place) {
-    case ExtremePlace::AtStart:
-        return line + QStringLiteral("at the start");
-    case ExtremePlace::AtEnd:
-        line += QStringLiteral("at the end");
-        break;
-    case ExtremePlace::Inside:
-        line += extreme->Distance
-                    ? LengthText(*extreme->Distance, locale) + QStringLiteral(" from the start")
-                    : QStringLiteral("inside the stretch, distance beyond range");
-        break;
+    const QString place = extremePlace(*extreme, locale);
+    if (extreme->Place == ExtremePlace::AtStart) {
+        return crest ? Text::tr("High point %1").arg(place) : Text::tr("Low point %1").arg(place);
     }
     if (!extreme->AboveStart) {
-        return line + QStringLiteral(", height beyond range");
+        return crest ? Text::tr("High point %1, height beyond range").arg(place)
+                     : Text::tr("Low point %1, height beyond range").arg(place);
     }
-    return line + QStringLiteral(", ") + LengthText(std::abs(*extreme->AboveStart), locale) +
-           (crest ? QStringLiteral(" above the start") : QStringLiteral(" below the start"));
+    const QString height = LengthText(std::abs(*extreme->AboveStart), locale);
+    return crest ? Text::tr("High point %1, %2 above the start").arg(place, height)
+                 : Text::tr("Low point %1, %2 below the start").arg(place, height);
 }
 
 } // namespace
@@ -75,7 +97,7 @@ QStringList CurveFactsLines(const CurveFacts& facts, const QLocale& locale) {
     if (facts.Kind && *facts.Kind != CurveKind::StraightIncline) {
         lines << extremeLine(*facts.Kind, facts.Extreme, locale);
     }
-    lines << QStringLiteral("Total rise ") + optionalLengthText(facts.TotalRise, locale);
+    lines << Text::tr("Total rise %1").arg(optionalLengthText(facts.TotalRise, locale));
     return lines;
 }
 

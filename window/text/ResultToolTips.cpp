@@ -3,18 +3,28 @@
 #include "profile/ProfileState.h"
 #include "window/text/NumberText.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace pendrio {
 
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(pendrio::ResultToolTips)
+};
+
+} // namespace
+
 QString LengthToolTip(double units, const QLocale& locale) {
-    return QStringLiteral("%1 track units = %2 m")
+    return Text::tr("%1 track units = %2 m")
         .arg(NumberToText(units, locale), NumberToText(units / UnitsPerMetre, locale));
 }
 
 QString GradientToolTip(double radians, const QLocale& locale) {
     const double slope = std::tan(radians);
-    return QStringLiteral("%1° = slope %2 % = %3 ‰")
+    return Text::tr("%1° = slope %2 % = %3 ‰")
         .arg(NumberToText(RadiansToDegrees(radians), locale), NumberToText(slope * 100.0, locale),
              NumberToText(slope * 1000.0, locale));
 }

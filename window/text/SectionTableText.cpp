@@ -3,6 +3,8 @@
 #include "profile/ProfileCurve.h"
 #include "window/text/NumberText.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <charconv>
 
@@ -10,23 +12,30 @@ namespace pendrio {
 
 namespace {
 
+constexpr char TranslationContext[] = "pendrio::SectionTableText";
+
+// The headers are translated for people (the table, the copied text) and
+// stay as written here in the CSV file, which programs read.
+#define N(text) QT_TRANSLATE_NOOP("pendrio::SectionTableText", text)
 const std::vector<SectionColumn> columns{
-    {"Section", [](const ProfileState&, int i) { return double(i); }, true},
-    {"Distance at start [track units]", SectionStart, false},
-    {"Section length [track units]", [](const ProfileState& p, int) { return p.SectionLength; },
+    {N("Section"), [](const ProfileState&, int i) { return double(i); }, true},
+    {N("Distance at start [track units]"), SectionStart, false},
+    {N("Section length [track units]"), [](const ProfileState& p, int) { return p.SectionLength; },
      false},
-    {"2nd order coefficient [track units]",
+    {N("2nd order coefficient [track units]"),
      [](const ProfileState& p, int i) { return p.SectionCoeff2.at(i); }, false},
-    {"1st order coefficient [track units]",
+    {N("1st order coefficient [track units]"),
      [](const ProfileState& p, int i) { return p.SectionCoeff1.at(i); }, false},
-    {"Height at start of section [track units]",
+    {N("Height at start of section [track units]"),
      [](const ProfileState& p, int i) { return p.SectionHeight.at(i); }, false},
-    {"Gradient at start of section [°]",
+    {N("Gradient at start of section [°]"),
      [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionStartAngle.at(i)); },
      false},
-    {"Gradient at end of section [°]",
+    {N("Gradient at end of section [°]"),
      [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionEndAngle.at(i)); }, false},
 };
+
+#undef N
 
 QByteArray shortestText(double value) {
     std::array<char, 32> buffer{};
@@ -38,6 +47,11 @@ QByteArray shortestText(double value) {
 
 const std::vector<SectionColumn>& SectionColumns() {
     return columns;
+}
+
+QString SectionHeaderText(int column) {
+    return QCoreApplication::translate(TranslationContext,
+                                       columns.at(static_cast<std::size_t>(column)).header);
 }
 
 QString SectionCellText(const ProfileState& profile, int section, int column,
@@ -54,7 +68,7 @@ QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
     QString text;
     text.reserve(200 * (CalculatedSectionCount(profile) + 1));
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        text += (c ? QStringLiteral("\t") : QString()) + QString::fromUtf8(columns[c].header);
+        text += (c ? QStringLiteral("\t") : QString()) + SectionHeaderText(int(c));
     }
     text += u'\n';
     const auto addRow = [&](int section) {

@@ -33,6 +33,10 @@ struct SectionColumn {
 // and at its end (degrees).
 const std::vector<SectionColumn>& SectionColumns();
 
+// The header of a column as people read it (translated; the CSV keeps the
+// header as written).
+QString SectionHeaderText(int column);
+
 // One cell as the window shows it: NumberToText of the column's value.
 QString SectionCellText(const ProfileState& profile, int section, int column,
                         const QLocale& locale);
