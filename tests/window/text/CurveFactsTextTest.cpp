@@ -1,11 +1,13 @@
-// The texts made from a calculation: the curve facts and the result boxes'
-// tooltips, in the C and the German locale.
+// The texts made from a calculation: the curve facts, the result boxes'
+// tooltips and chainages, in the C and the German locale.
 #include "window/text/CurveFactsText.h"
+#include "window/text/ChainageText.h"
 #include "window/text/ResultToolTips.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,4 +100,46 @@ TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {
     EXPECT_EQ(GradientToolTip(std::atan(0.05), QLocale::c()),
               QStringLiteral("2.86240522611175° = slope 5 % = 50 ‰"));
     EXPECT_EQ(GradientToolTip(0, QLocale(QLocale::German)), QStringLiteral("0° = slope 0 % = 0 ‰"));
+}
+
+// Kilometres, '+', metres to the millimetre; read back in that form or as
+// plain metres.
+TEST(ChainageText, KilometreFormBothWays) {
+    struct Row {
+        std::string name;
+        QLocale locale;
+        double metres;
+        QString text;
+    };
+    const std::vector<Row> written = {
+        {"Kilometre", QLocale::c(), 1020, "1+020.000"},
+        {"NegativeComma", German, -50, "-0+050,000"},
+        {"Zero", QLocale::c(), 0, "0+000.000"},
+        {"RoundsToZeroWithoutSign", QLocale::c(), -0.0004, "0+000.000"},
+        {"CarriesIntoTheKilometre", German, 999.9995, "1+000,000"},
+    };
+    for (const Row& row : written) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ChainageText(row.metres, row.locale).toStdString(), row.text.toStdString());
+    }
+    struct ReadRow {
+        std::string name;
+        QLocale locale;
+        QString text;
+        std::optional<double> metres;
+    };
+    const std::vector<ReadRow> read = {
+        {"Kilometre", QLocale::c(), " 1+020.000", 1020},
+        {"WithoutDecimals", German, "1+020", 1020},
+        {"NegativeComma", German, "-0+050,000", -50},
+        {"PlainMetres", QLocale::c(), "1020.5\t", 1020.5},
+        {"TwoDigitsOfMetres", QLocale::c(), "1+20", std::nullopt},
+        {"Word", QLocale::c(), "abc", std::nullopt},
+        {"SecondSeparator", QLocale::c(), "1+020.000.0", std::nullopt},
+        {"BeyondTheLargestChainage", QLocale::c(), "1e13", std::nullopt},
+    };
+    for (const ReadRow& row : read) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(TextToChainage(row.text, row.locale), row.metres);
+    }
 }
