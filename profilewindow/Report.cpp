@@ -1,0 +1,738 @@
+#include "profilewindow/Report.h"
+
+#include "profilewindow/AtomicFile.h"
+#include "window/text/ProgramInfo.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageRanges>
+#include <QPagedPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QPicture>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+
+namespace pendrio {
+
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(pendrio::Report)
+};
+
+// Sizes and lengths in points (1/72 inch), converted with each device's
+// resolution. The table's padding grows and shrinks with its font.
+constexpr double TitlePoints = 16;
+constexpr double HeadingPoints = 11;
+constexpr double BodyPoints = 10;
+constexpr double TablePoints = 9;
+// A table too wide for the page gets a smaller font, down to this; if it is
+// wider still, its widest columns are cut and their longest cells run over.
+constexpr double SmallestTablePoints = 5;
+constexpr double FooterPoints = 8;
+constexpr double CellPadding = 4; // each side, so that a PDF reader sees a gap between cells
+constexpr double RowPadding = 1.5;
+constexpr double BlockGap = 12;
+constexpr double HeadingGap = 3;
+constexpr double FooterGap = 8;
+constexpr double RuleWidth = 0.4;
+constexpr double HeaderRuleWidth = 0.8;
+constexpr double MarginMillimetres = 15;
+// Every other row is shaded, light enough for any printer.
+constexpr QColor Shading(235, 235, 235);
+// Column widths are measured on at most this many rows, spread evenly from
+// the first to the last, so that 100,001 rows take no longer to plan than 256.
+constexpr int SampledRows = 256;
+
+QFont reportFont(double points, bool bold) {
+    QFont font; // the application's, so that the report reads like the window
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+int rowsOf(const ReportTable& table) {
+    return table.row ? std::max(0, table.rowCount) : 0;
+}
+
+// Digits with signs, separators, an exponent or the plus of a chainage.
+bool looksLikeNumber(const QString& text) {
+    bool digits = false;
+    for (const QChar c : text) {
+        if (c.isDigit()) {
+            digits = true;
+        } else if (!c.isSpace() && !QStringView(u"+-−.,'eE").contains(c)) {
+            return false;
+        }
+    }
+    return digits;
+}
+
+std::vector<QStringList> sampleRows(const ReportTable& table) {
+    const int rows = rowsOf(table);
+    const int count = std::min(rows, SampledRows);
+    std::vector<QStringList> sample;
+    sample.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t spread = count == 1 ? 0 : std::int64_t(i) * (rows - 1) / (count - 1);
+        sample.push_back(table.row(int(spread)));
+    }
+    return sample;
+}
+
+// Each column's width, padding included: with its header on one line, and
+// with the header wrapped at its words.
+struct ColumnWidths {
+    std::vector<double> natural;
+    std::vector<double> wrapped;
+};
+
+ColumnWidths measureColumns(const ReportTable& table, const std::vector<QStringList>& sample,
+                            const QFontMetricsF& cells, const QFontMetricsF& headers,
+                            double padding) {
+    const int columns = int(table.headers.size());
+    // A little more than measured, so that rounding in the layout of the
+    // text never wraps a header that was measured to fit.
+    const double room = 2 * padding + padding / 8;
+    ColumnWidths widths;
+    for (int c = 0; c < columns; ++c) {
+        const QString& header = table.headers.at(c);
+        double widestWord = 0;
+        for (const QString& word : header.split(u' ', Qt::SkipEmptyParts)) {
+            widestWord = std::max(widestWord, headers.horizontalAdvance(word));
+        }
+        double widestCell = 0;
+        for (const QStringList& row : sample) {
+            if (c < row.size()) {
+                widestCell = std::max(widestCell, cells.horizontalAdvance(row.at(c)));
+            }
+        }
+        widths.natural.push_back(std::max(widestCell, headers.horizontalAdvance(header)) + room);
+        widths.wrapped.push_back(std::max(widestCell, widestWord) + room);
+    }
+    return widths;
+}
+
+double sum(const std::vector<double>& values) {
+    return std::accumulate(values.begin(), values.end(), 0.0);
+}
+
+// Too wide even with wrapped headers: the widest columns are cut to one
+// width, so that the narrow ones stay readable and only the widest cells run
+// over.
+std::vector<double> capWidths(std::vector<double> widths, double available) {
+    std::vector<double> ascending = widths;
+    std::sort(ascending.begin(), ascending.end());
+    const std::size_t columns = ascending.size();
+    double cap = available;
+    double narrower = 0; // the columns below the cap, whole
+    for (std::size_t c = 0; c < columns; ++c) {
+        cap = (available - narrower) / double(columns - c);
+        if (cap <= ascending[c]) {
+            break;
+        }
+        narrower += ascending[c];
+    }
+    for (double& width : widths) {
+        width = std::min(width, cap);
+    }
+    return widths;
+}
+
+// Headers on one line if the page is wide enough. Else they wrap, and what
+// width is left goes to the wrapped columns in proportion to what they lack.
+std::vector<double> fitWidths(const ColumnWidths& widths, double available) {
+    const double natural = sum(widths.natural);
+    const double wrapped = sum(widths.wrapped);
+    if (natural <= available) {
+        return widths.natural;
+    }
+    if (wrapped > available) {
+        return capWidths(widths.wrapped, available);
+    }
+    std::vector<double> fitted = widths.wrapped;
+    const double share = (available - wrapped) / (natural - wrapped);
+    for (std::size_t c = 0; c < fitted.size(); ++c) {
+        fitted[c] += (widths.natural[c] - widths.wrapped[c]) * share;
+    }
+    return fitted;
+}
+
+// How one table is drawn on one device, in its units.
+struct TableLayout {
+    QFont font;
+    QFont headerFont;
+    QFontMetricsF metrics{QFont()};
+    std::vector<double> widths; // padding included
+    std::vector<bool> rightAligned;
+    double padding = 0;
+    double rowPadding = 0;
+    double headerHeight = 0;
+    double rowHeight = 0;
+};
+
+TableLayout layoutTable(const ReportTable& table, const QPaintDevice& device, double perPoint,
+                        double available) {
+    const std::vector<QStringList> sample = sampleRows(table);
+    const auto paddingAt = [&](double points) {
+        return CellPadding * perPoint * points / TablePoints;
+    };
+    const auto measureAt = [&](double points) {
+        return measureColumns(table, sample, QFontMetricsF(reportFont(points, false), &device),
+                              QFontMetricsF(reportFont(points, true), &device), paddingAt(points));
+    };
+    double points = TablePoints;
+    ColumnWidths widths = measureAt(points);
+    if (const double wrapped = sum(widths.wrapped); wrapped > available) {
+        points = std::max(SmallestTablePoints, points * available / wrapped);
+        widths = measureAt(points);
+    }
+    TableLayout layout;
+    layout.font = reportFont(points, false);
+    layout.headerFont = reportFont(points, true);
+    layout.metrics = QFontMetricsF(layout.font, &device);
+    layout.widths = fitWidths(widths, available);
+    layout.padding = paddingAt(points);
+    layout.rowPadding = layout.padding * RowPadding / CellPadding;
+    layout.rowHeight = layout.metrics.height() + 2 * layout.rowPadding;
+
+    const QFontMetricsF headerMetrics(layout.headerFont, &device);
+    const int columns = int(table.headers.size());
+    for (int c = 0; c < columns; ++c) {
+        // By the most of its cells, so that a dash for a missing value or a
+        // note in a column of numbers leaves it right-aligned.
+        int numbers = 0;
+        int words = 0;
+        for (const QStringList& row : sample) {
+            const QString cell = c < row.size() ? row.at(c).trimmed() : QString();
+            if (looksLikeNumber(cell)) {
+                ++numbers;
+            } else if (!cell.isEmpty()) {
+                ++words;
+            }
+        }
+        layout.rightAligned.push_back(numbers > words);
+        const QRectF room(0, 0, std::max(1.0, layout.widths[std::size_t(c)] - 2 * layout.padding),
+                          1e9);
+        layout.headerHeight = std::max(
+            layout.headerHeight,
+            headerMetrics.boundingRect(room, Qt::TextWordWrap, table.headers.at(c)).height());
+    }
+    layout.headerHeight = std::max(layout.headerHeight, headerMetrics.height()) +
+                          2 * layout.rowPadding + HeaderRuleWidth * perPoint;
+    return layout;
+}
+
+// One thing on a page, its rectangle in device units from the top left of
+// the printable area.
+struct Placed {
+    enum class Kind { Text, Plot, TableHeader, TableRows };
+    Kind kind = Kind::Text;
+    QRectF rect{};
+    QString text{};   // Text
+    QFont font{};     // Text
+    int table = -1;   // TableHeader, TableRows
+    int firstRow = 0; // TableRows: firstRow up to endRow, endRow not included
+    int endRow = 0;
+};
+using Page = std::vector<Placed>;
+
+// The first pass: what goes on which page, measured with the device's fonts,
+// so that the second pass knows the number of pages before it paints one.
+class Planner {
+public:
+    Planner(const QPaintDevice& device, double width, double height)
+        : device_(device), width_(width), height_(height) {}
+
+    std::vector<Page> takePages() { return std::move(pages_); }
+    double room() const { return height_ - y_; }
+    bool pageIsEmpty() const { return pages_.back().empty(); }
+
+    // Starts a new page unless `height` fits on this one; an empty page takes
+    // anything, so that nothing is pushed from page to page for ever.
+    void keep(double height) {
+        if (!pageIsEmpty() && y_ + height > height_) {
+            newPage();
+        }
+    }
+    void newPage() {
+        pages_.emplace_back();
+        y_ = 0;
+    }
+    void gap(double height) {
+        if (!pageIsEmpty()) {
+            y_ += height;
+        }
+    }
+    void place(Placed item, double height) {
+        item.rect = QRectF(0, y_, width_, height);
+        pages_.back().push_back(std::move(item));
+        y_ += height;
+    }
+
+    double textHeight(const QFont& font, const QString& text) const {
+        const QFontMetricsF metrics(font, &device_);
+        return std::max(
+            metrics.height(),
+            metrics.boundingRect(QRectF(0, 0, width_, 1e9), Qt::TextWordWrap, text).height());
+    }
+    void placeText(const QFont& font, const QString& text) {
+        const double height = textHeight(font, text);
+        keep(height);
+        place({.kind = Placed::Kind::Text, .text = text, .font = font}, height);
+    }
+    // A heading goes to the next page unless its first line fits below it.
+    void placeHeading(const QFont& font, const QString& text, double next) {
+        keep(textHeight(font, text) + HeadingGap + next);
+        placeText(font, text);
+        y_ += HeadingGap;
+    }
+
+private:
+    const QPaintDevice& device_;
+    double width_;
+    double height_;
+    double y_ = 0;
+    std::vector<Page> pages_{1};
+};
+
+void planLines(Planner& planner, double perPoint, const QString& heading,
+               const QStringList& lines) {
+    if (lines.isEmpty()) {
+        return;
+    }
+    const QFont body = reportFont(BodyPoints, false);
+    planner.gap(BlockGap * perPoint);
+    planner.placeHeading(reportFont(HeadingPoints, true), heading,
+                         planner.textHeight(body, lines.constFirst()));
+    for (const QString& line : lines) {
+        planner.placeText(body, line);
+    }
+}
+
+// The table in pieces of as many rows as fit, each under its heading and
+// header row. Each piece takes at least one row, so there are at most
+// rows + 1 of them: a table without rows has its heading and header alone.
+void planTable(Planner& planner, double perPoint, int index, const ReportTable& table,
+               const TableLayout& layout) {
+    const int rows = rowsOf(table);
+    const QFont headingFont = reportFont(HeadingPoints, true);
+    planner.gap(BlockGap * perPoint);
+    int first = 0;
+    for (int piece = 0; piece <= rows; ++piece) {
+        if (piece > 0) {
+            planner.newPage();
+        }
+        const double firstRows = layout.headerHeight + (first < rows ? layout.rowHeight : 0);
+        if (!table.heading.isEmpty()) {
+            planner.placeHeading(headingFont,
+                                 piece == 0 ? table.heading
+                                            : Text::tr("%1 (continued)").arg(table.heading),
+                                 firstRows);
+        } else {
+            planner.keep(firstRows);
+        }
+        planner.place({.kind = Placed::Kind::TableHeader, .table = index}, layout.headerHeight);
+        const int fit = std::max(1, int(std::floor(planner.room() / layout.rowHeight + 1e-9)));
+        const int count = std::min(fit, rows - first);
+        if (count > 0) {
+            planner.place({.kind = Placed::Kind::TableRows,
+                           .table = index,
+                           .firstRow = first,
+                           .endRow = first + count},
+                          count * layout.rowHeight);
+        }
+        first += count;
+        if (first >= rows) {
+            return;
+        }
+    }
+}
+
+// The plot gets the page's width and a third of its height.
+std::vector<Page> planReport(const QPaintDevice& device, const ReportContent& content,
+                             const std::vector<TableLayout>& layouts, double perPoint,
+                             double bodyHeight) {
+    Planner planner(device, device.width(), bodyHeight);
+    if (!content.title.isEmpty()) {
+        planner.placeText(reportFont(TitlePoints, true), content.title);
+    }
+    planLines(planner, perPoint, Text::tr("Inputs"), content.inputLines);
+    planLines(planner, perPoint, Text::tr("Curve facts"), content.facts);
+    if (content.paintPlot) {
+        const double height = std::floor(device.height() / 3.0);
+        planner.gap(BlockGap * perPoint);
+        planner.keep(height);
+        planner.place({.kind = Placed::Kind::Plot}, height);
+    }
+    const int tables = int(content.tables.size());
+    for (int t = 0; t < tables; ++t) {
+        planTable(planner, perPoint, t, content.tables[std::size_t(t)], layouts[std::size_t(t)]);
+    }
+    return planner.takePages();
+}
+
+// Plots are drawn for the screen: pens in pixels, text placed with the
+// screen's font metrics. A plot drawn on this device, which has the screen's
+// resolution, goes on to the report's painter scaled into its box as a whole,
+// so that it looks on paper as it does on the screen, in vectors and real
+// text. Only fonts need care: a painter sizes a font in points for its own
+// device before it scales, so each is set smaller by the scale. (A QPicture
+// played back scaled would size its fonts for the page and then scale them.)
+class ScaledEngine final : public QPaintEngine {
+public:
+    ScaledEngine(QPainter& target, double scale)
+        : QPaintEngine(AllFeatures), target_(target), base_(target.transform()), scale_(scale) {}
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return User; }
+
+    // The transform comes first: a clip is given in the coordinates of the
+    // transform that comes with it.
+    void updateState(const QPaintEngineState& state) override {
+        const DirtyFlags dirty = state.state();
+        if (dirty & DirtyTransform) {
+            target_.setTransform(state.transform() * base_);
+        }
+        if (dirty & DirtyPen) {
+            target_.setPen(state.pen());
+        }
+        if (dirty & DirtyBrush) {
+            target_.setBrush(state.brush());
+        }
+        if (dirty & DirtyBrushOrigin) {
+            target_.setBrushOrigin(state.brushOrigin());
+        }
+        if (dirty & DirtyBackground) {
+            target_.setBackground(state.backgroundBrush());
+        }
+        if (dirty & DirtyBackgroundMode) {
+            target_.setBackgroundMode(state.backgroundMode());
+        }
+        if (dirty & DirtyFont) {
+            target_.setFont(scaledFont(state.font()));
+        }
+        if (dirty & DirtyHints) {
+            target_.setRenderHints(state.renderHints());
+        }
+        if (dirty & DirtyOpacity) {
+            target_.setOpacity(state.opacity());
+        }
+        if (dirty & DirtyClipPath) {
+            target_.setClipPath(state.clipPath(), state.clipOperation());
+        }
+        if (dirty & DirtyClipRegion) {
+            target_.setClipRegion(state.clipRegion(), state.clipOperation());
+        }
+        if (dirty & DirtyClipEnabled) {
+            target_.setClipping(state.isClipEnabled());
+        }
+    }
+
+    void drawPath(const QPainterPath& path) override { target_.drawPath(path); }
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
+        switch (mode) {
+        case PolylineMode:
+            target_.drawPolyline(points, count);
+            break;
+        case ConvexMode:
+            target_.drawConvexPolygon(points, count);
+            break;
+        case OddEvenMode:
+        case WindingMode:
+            target_.drawPolygon(points, count,
+                                mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill);
+            break;
+        }
+    }
+    void drawPixmap(const QRectF& rect, const QPixmap& pixmap, const QRectF& source) override {
+        target_.drawPixmap(rect, pixmap, source);
+    }
+    void drawImage(const QRectF& rect, const QImage& image, const QRectF& source,
+                   Qt::ImageConversionFlags flags) override {
+        target_.drawImage(rect, image, source, flags);
+    }
+    void drawTextItem(const QPointF& baseline, const QTextItem& item) override {
+        target_.setFont(scaledFont(item.font()));
+        target_.drawText(baseline, item.text());
+    }
+
+private:
+    QFont scaledFont(QFont font) const {
+        if (font.pointSizeF() > 0) {
+            font.setPointSizeF(font.pointSizeF() / scale_);
+        }
+        return font; // a size in pixels is scaled with everything else
+    }
+
+    QPainter& target_;
+    QTransform base_;
+    double scale_;
+};
+
+class ScaledCanvas final : public QPaintDevice {
+public:
+    // The canvas covers `box` of the painter's device, at `dpi`.
+    ScaledCanvas(QPainter& target, const QRectF& box, int dpi)
+        : dpi_(dpi), scale_(double(target.device()->logicalDpiY()) / dpi),
+          size_(box.size() / scale_), engine_(target, scale_) {}
+
+    QSizeF size() const { return size_; }
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return qRound(size_.width());
+        case PdmHeight:
+            return qRound(size_.height());
+        case PdmWidthMM:
+            return qRound(size_.width() * 25.4 / dpi_);
+        case PdmHeightMM:
+            return qRound(size_.height() * 25.4 / dpi_);
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return dpi_;
+        case PdmNumColors:
+            return std::numeric_limits<int>::max();
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return qRound(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    int dpi_;
+    double scale_;
+    QSizeF size_;
+    mutable ScaledEngine engine_;
+};
+
+void paintPlot(QPainter& painter, const ReportContent& content, const QRectF& box) {
+    if (!content.paintPlot) {
+        return;
+    }
+    // Fonts measured without a device, as a plot measures its text, have the
+    // resolution of a QPicture: the screen's.
+    const int screenDpi = QPicture().logicalDpiY();
+    painter.save();
+    painter.setClipRect(box);
+    painter.translate(box.topLeft());
+    painter.scale(double(painter.device()->logicalDpiX()) / screenDpi,
+                  double(painter.device()->logicalDpiY()) / screenDpi);
+    {
+        ScaledCanvas canvas(painter, box, screenDpi);
+        QPainter plot(&canvas);
+        content.paintPlot(plot, QRectF(QPointF(0, 0), canvas.size()));
+    }
+    painter.restore();
+}
+
+void paintRule(QPainter& painter, double y, double width, double thickness) {
+    painter.fillRect(QRectF(0, y - thickness / 2, width, thickness), Qt::black);
+}
+
+void paintTableHeader(QPainter& painter, const ReportTable& table, const TableLayout& layout,
+                      const QRectF& rect, double perPoint) {
+    painter.setFont(layout.headerFont);
+    const int columns = int(table.headers.size());
+    double x = 0;
+    for (int c = 0; c < columns; ++c) {
+        const double width = layout.widths[std::size_t(c)];
+        const Qt::Alignment align =
+            layout.rightAligned[std::size_t(c)] ? Qt::AlignRight : Qt::AlignLeft;
+        painter.drawText(QRectF(x + layout.padding, rect.top() + layout.rowPadding,
+                                width - 2 * layout.padding,
+                                rect.height() - 2 * layout.rowPadding - HeaderRuleWidth * perPoint),
+                         int(align | Qt::AlignBottom | Qt::TextWordWrap), table.headers.at(c));
+        x += width;
+    }
+    paintRule(painter, rect.bottom() - HeaderRuleWidth * perPoint / 2, x,
+              HeaderRuleWidth * perPoint);
+}
+
+// Each cell with a drawText of its own, so that a PDF reader finds every one
+// whole and never joins two.
+void paintTableRows(QPainter& painter, const ReportTable& table, const TableLayout& layout,
+                    const Placed& rows, double perPoint) {
+    painter.setFont(layout.font);
+    const int columns = int(table.headers.size());
+    const double tableWidth = sum(layout.widths);
+    const double baseline = layout.rowPadding + layout.metrics.ascent();
+    for (int r = rows.firstRow; r < rows.endRow; ++r) {
+        const double top = rows.rect.top() + (r - rows.firstRow) * layout.rowHeight;
+        if (r % 2 == 1) {
+            painter.fillRect(QRectF(0, top, tableWidth, layout.rowHeight), Shading);
+        }
+        const QStringList cells = table.row(r);
+        const int shown = std::min(columns, int(cells.size()));
+        double x = 0;
+        for (int c = 0; c < shown; ++c) {
+            const QString& cell = cells.at(c);
+            const double width = layout.widths[std::size_t(c)];
+            const double left =
+                layout.rightAligned[std::size_t(c)]
+                    ? x + width - layout.padding - layout.metrics.horizontalAdvance(cell)
+                    : x + layout.padding;
+            if (!cell.isEmpty()) {
+                painter.drawText(QPointF(left, top + baseline), cell);
+            }
+            x += width;
+        }
+    }
+    if (rows.endRow == rowsOf(table)) {
+        paintRule(painter, rows.rect.bottom(), tableWidth, RuleWidth * perPoint);
+    }
+}
+
+// The title on the left, so that a loose page still says what it belongs to,
+// and "Page n of m" on the right.
+void paintFooter(QPainter& painter, const QString& title, int page, int pages, const QRectF& footer,
+                 double perPoint) {
+    painter.setFont(reportFont(FooterPoints, false));
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const QString pageText = Text::tr("Page %1 of %2").arg(page).arg(pages);
+    const double pageWidth = metrics.horizontalAdvance(pageText);
+    paintRule(painter, footer.top(), footer.width(), RuleWidth * perPoint);
+    const QRectF text = footer.adjusted(0, RuleWidth * perPoint, 0, 0);
+    painter.drawText(text, int(Qt::AlignRight | Qt::AlignBottom), pageText);
+    const double titleRoom = footer.width() - pageWidth - 2 * BlockGap * perPoint;
+    if (!title.isEmpty() && titleRoom > 0) {
+        painter.drawText(text, int(Qt::AlignLeft | Qt::AlignBottom),
+                         metrics.elidedText(title, Qt::ElideRight, titleRoom));
+    }
+}
+
+enum class Painted { Whole, Cancelled, Failed };
+
+Painted paintReport(QPagedPaintDevice& device, const ReportContent& content,
+                    const ReportProgress& progress) {
+    const double perPoint = device.logicalDpiY() / 72.0;
+    const double width = device.width();
+    const double footerHeight =
+        FooterGap * perPoint + QFontMetricsF(reportFont(FooterPoints, false), &device).height();
+    const double bodyHeight = device.height() - footerHeight;
+    if (width <= 0 || bodyHeight <= 0) {
+        return Painted::Failed;
+    }
+    std::vector<TableLayout> layouts;
+    for (const ReportTable& table : content.tables) {
+        layouts.push_back(layoutTable(table, device, perPoint, width));
+    }
+    const std::vector<Page> pages = planReport(device, content, layouts, perPoint, bodyHeight);
+    const int pageCount = int(pages.size());
+    // The pages chosen in a print dialog; all when none are.
+    const QPageRanges ranges = device.pageRanges();
+    std::vector<int> chosen;
+    for (int p = 0; p < pageCount; ++p) {
+        if (ranges.isEmpty() || ranges.contains(p + 1)) {
+            chosen.push_back(p);
+        }
+    }
+    const int total = int(chosen.size());
+    if (total == 0) {
+        return Painted::Whole;
+    }
+
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return Painted::Failed;
+    }
+    painter.setPen(Qt::black);
+    const QRectF footer(0, bodyHeight + FooterGap * perPoint / 2, width,
+                        footerHeight - FooterGap * perPoint / 2);
+    for (int done = 0; done < total; ++done) {
+        const int p = chosen[std::size_t(done)];
+        if (done > 0 && !device.newPage()) {
+            return Painted::Failed;
+        }
+        for (const Placed& item : pages[std::size_t(p)]) {
+            switch (item.kind) {
+            case Placed::Kind::Text:
+                painter.setFont(item.font);
+                painter.drawText(item.rect, int(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap),
+                                 item.text);
+                break;
+            case Placed::Kind::Plot:
+                paintPlot(painter, content, item.rect);
+                break;
+            case Placed::Kind::TableHeader:
+                paintTableHeader(painter, content.tables[std::size_t(item.table)],
+                                 layouts[std::size_t(item.table)], item.rect, perPoint);
+                break;
+            case Placed::Kind::TableRows:
+                paintTableRows(painter, content.tables[std::size_t(item.table)],
+                               layouts[std::size_t(item.table)], item, perPoint);
+                break;
+            }
+        }
+        paintFooter(painter, content.title, p + 1, pageCount, footer, perPoint);
+        if (progress && !progress(done + 1, total)) {
+            return Painted::Cancelled;
+        }
+    }
+    return Painted::Whole;
+}
+
+} // namespace
+
+bool PaintReport(QPagedPaintDevice& device, const ReportContent& content,
+                 const ReportProgress& progress) {
+    return paintReport(device, content, progress) == Painted::Whole;
+}
+
+QPageSize ReportPaperFor(const QLocale& locale) {
+    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                             : QPageSize::A4);
+}
+
+ReportFileResult WriteReportPdf(const QString& path, const ReportContent& content,
+                                const QLocale& locale, const ReportProgress& progress) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Painted painted = Painted::Failed;
+    {
+        QPdfWriter writer(&buffer);
+        const QMarginsF margins(MarginMillimetres, MarginMillimetres, MarginMillimetres,
+                                MarginMillimetres);
+        writer.setPageLayout(QPageLayout(ReportPaperFor(locale), QPageLayout::Portrait, margins,
+                                         QPageLayout::Millimeter));
+        writer.setTitle(content.title);
+        writer.setCreator(QString::fromUtf8(ProgramName));
+        painted = paintReport(writer, content, progress);
+    }
+    switch (painted) {
+    case Painted::Whole:
+        break;
+    case Painted::Cancelled:
+        return {ReportFileResult::Outcome::Cancelled, {}};
+    case Painted::Failed:
+        return {ReportFileResult::Outcome::Failed, Text::tr("The report could not be made.")};
+    }
+    const QString reason = WriteFileAtomically(path, buffer.data());
+    if (!reason.isEmpty()) {
+        return {ReportFileResult::Outcome::Failed, reason};
+    }
+    return {};
+}
+
+} // namespace pendrio
