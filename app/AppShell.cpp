@@ -38,6 +38,7 @@ AppShell::AppShell(std::function<void()> beep)
     : main_(std::make_unique<frmMain>(std::move(beep))) {
     // The main window has calculated the default profile while it was built.
     calculated_ = main_->state();
+    committed_ = InputsOf(calculated_);
     createActions();
     addContextMenus();
     takeShownSection(main_->shownSection());
@@ -110,7 +111,7 @@ void AppShell::createProfileWindow() {
     ProfileWindow* profile = profileWindow_.get();
     ExposeToAccessibility(*profile); // a frame named by its title, for screen readers
     profile->showProfile(calculated_);
-    profile->setCommittedInputs(InputsOf(main_->state()));
+    profile->setCommittedInputs(committed_);
     // The loop from a section chosen there, shown here and highlighted there
     // ends in ProfileWindow::setCurrentSection, which ignores the section it has.
     connect(profile, &ProfileWindow::sectionChosen, main_.get(), &frmMain::goToSection);
@@ -129,16 +130,13 @@ void AppShell::takeCalculation(const ProfileState& profile) {
     }
 }
 
-// A new height at start is section 1's, and the profile shows it at once.
+// The calculation stays as it was: a new height at start shows in the main
+// window's frame for section 1, but the profile, copied or drawn, is the one
+// that was calculated, whole.
 void AppShell::takeInputs(const ProfileInputs& inputs) {
+    committed_ = inputs;
     if (profileWindow_) {
         profileWindow_->setCommittedInputs(inputs);
-    }
-    if (calculated_.SectionHeight.at(1) != inputs.StartHeight) {
-        calculated_.SectionHeight.at(1) = inputs.StartHeight;
-        if (profileWindow_) {
-            profileWindow_->showProfile(calculated_);
-        }
     }
 }
 
@@ -173,7 +171,7 @@ void AppShell::placeProfileWindow() {
     const QSize decoration = profileFramed_ ? decorationOf(*profile) : decorationOf(*main_);
     const QScreen* screen = main_->screen();
     const QRect frame = PlaceNear(main_->frameGeometry(), profile->size() + decoration,
-                                  profile->minimumSize() + decoration,
+                                  profile->minimumSizeHint() + decoration,
                                   screen ? screen->availableGeometry() : QRect());
     profile->resize(frame.size() - decoration);
     profile->move(frame.topLeft());

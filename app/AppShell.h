@@ -70,6 +70,7 @@ private:
     bool profileFramed_ = false; // the window manager has given it its frame
 
     ProfileState calculated_; // the last calculation that succeeded
+    ProfileInputs committed_; // the inputs as committed in the main window
     int shownSection_ = 1;    // the section on display in the main window
 };
 

@@ -70,9 +70,12 @@ void checkTicks(double low, double high, int maxSteps) {
     const std::vector<double> ticks = AxisTicks(low, high, maxSteps);
     check(!ticks.empty(), "an axis without a tick", high - low);
     check(ticks.size() <= std::size_t(MaxTicks), "more ticks than MaxTicks", double(ticks.size()));
+    const QStringList labels = AxisLabels(ticks, AxisDecimals(low, high, maxSteps), QLocale::c());
     for (std::size_t k = 0; k < ticks.size(); ++k) {
         check(std::isfinite(ticks[k]), "a tick not finite", ticks[k]);
         check(k == 0 || ticks[k] > ticks[k - 1], "ticks not rising", ticks[k]);
+        check(k == 0 || labels[qsizetype(k)] != labels[qsizetype(k) - 1], "two labels alike",
+              ticks[k]);
     }
 }
 
@@ -209,7 +212,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The pointer anywhere over the widget at a size it may have, or a little
     // beside it; in the middle it is always over the curve.
-    widget.resize(widget.minimumWidth(), widget.minimumHeight() + bytes.take<std::uint8_t>() % 41);
+    const QSize smallest = widget.minimumSizeHint();
+    widget.resize(smallest.width(), smallest.height() + bytes.take<std::uint8_t>() % 41);
     const QPointF pointer((bytes.take<std::uint16_t>() % (widget.width() + 20)) - 10.0,
                           (bytes.take<std::uint16_t>() % (widget.height() + 20)) - 10.0);
     pointAt(widget, QRectF(widget.rect()).center());

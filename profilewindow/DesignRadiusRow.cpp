@@ -1,11 +1,13 @@
 #include "profilewindow/DesignRadiusRow.h"
 
 #include "profile/DesignRadius.h"
+#include "profilewindow/ElidingLabel.h"
 #include "window/text/CurveFactsText.h"
 #include "window/text/NumberText.h"
 
 #include <QFocusEvent>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,15 +37,17 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     radiusBox_->setObjectName(QStringLiteral("txtDesignRadius"));
     radiusBox_->setAccessibleName(tr("Vertical radius in metres"));
     radiusBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for a radius such as 20000.5 or 1.5E+300 (the box scrolls beyond).
     const int digit = radiusBox_->fontMetrics().horizontalAdvance(u'0');
-    radiusBox_->setMinimumWidth(digit * 6);
-    radiusBox_->setMaximumWidth(digit * 12);
+    radiusBox_->setMinimumWidth(digit * 10);
+    radiusBox_->setMaximumWidth(digit * 14);
     caption->setBuddy(radiusBox_);
     auto* unit = new QLabel(tr("m"), this);
-    lengthLabel_ = new QLabel(this);
+    // A line of its own under the box: the length may be long, and a narrow
+    // window cuts it after a whole word, never into a column beside the box.
+    lengthLabel_ = new ElidingLabel(1, this);
     lengthLabel_->setObjectName(QStringLiteral("lblDesignLength"));
     lengthLabel_->setAccessibleName(tr("Length for this radius"));
-    lengthLabel_->setWordWrap(true); // in a narrow window, rather than widen it
     // Reached by Tab, so that the length can be heard, selected and copied.
     lengthLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     lengthLabel_->setFocusPolicy(Qt::StrongFocus);
@@ -53,13 +57,17 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     useButton_->setToolTip(tr("Puts this length into the main window's Length box"));
     useButton_->setAutoDefault(true); // Enter clicks it, as in the main window
 
-    auto* layout = new QHBoxLayout(this);
+    auto* boxRow = new QHBoxLayout;
+    boxRow->addWidget(caption);
+    boxRow->addWidget(radiusBox_);
+    boxRow->addWidget(unit);
+    boxRow->addStretch(1);
+    boxRow->addWidget(useButton_);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(caption);
-    layout->addWidget(radiusBox_);
-    layout->addWidget(unit);
-    layout->addWidget(lengthLabel_, 1);
-    layout->addWidget(useButton_);
+    layout->addLayout(boxRow);
+    layout->addWidget(lengthLabel_);
+    layout->addStretch(1);
 
     radiusBox_->installEventFilter(this);
     connect(radiusBox_, &QLineEdit::returnPressed, this, &DesignRadiusRow::takeRadius);
@@ -108,6 +116,9 @@ void DesignRadiusRow::takeRadius() {
         emit entryRefused();
     }
     radiusBox_->setText(takenText_);
+    if (!radiusBox_->hasFocus()) {
+        radiusBox_->setCursorPosition(0); // its start shows, as in any box left
+    }
 }
 
 // What the text in the box gives now, taken or not: a text that would be
@@ -133,8 +144,7 @@ void DesignRadiusRow::showLength() {
             break;
         }
     }
-    lengthLabel_->setText(text);
-    lengthLabel_->setAccessibleDescription(text);
+    lengthLabel_->setFullText(text);
     useButton_->setEnabled(length_.has_value());
 }
 

@@ -17,11 +17,12 @@
 
 #include <optional>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace pendrio {
+
+class ElidingLabel;
 
 class DesignRadiusRow : public QWidget {
     Q_OBJECT
@@ -53,7 +54,7 @@ private:
     double startGradient_ = 0;
     double endGradient_ = 0;
     QLineEdit* radiusBox_ = nullptr;
-    QLabel* lengthLabel_ = nullptr;
+    ElidingLabel* lengthLabel_ = nullptr;
     QPushButton* useButton_ = nullptr;
     QString takenText_;            // the box's text when last taken
     std::optional<double> length_; // track units, for the text on show

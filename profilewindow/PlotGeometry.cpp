@@ -31,7 +31,9 @@ constexpr double Largest = std::numeric_limits<double>::max();
 // at most 13 significant digits that tell them apart; near height zero, where
 // that is no help, a fixed amount well clear of the subnormals.
 constexpr double FinestRelativeHalfRange = 1e-12;
-constexpr double FinestHalfRange = 1e-300;
+// 2^-1010: ticks across it are still normal doubles, and a curve as short as
+// 1E-300 track units is drawn as a longer one of the same shape is.
+constexpr double FinestHalfRange = 0x1p-1010;
 
 // a * b / (c * d) for positive finite operands, with only the result rounded
 // into the double range: no product or quotient on the way can overflow or
@@ -135,6 +137,33 @@ double TickLabelValue(double value, int decimals) {
         return value;
     }
     return RoundHalfEven(value, decimals);
+}
+
+namespace {
+
+bool allDifferent(const QStringList& labels) {
+    for (qsizetype i = 1; i < labels.size(); ++i) {
+        if (labels[i] == labels[i - 1]) {
+            return false; // rising ticks give labels in order: a repeat is a neighbour
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList AxisLabels(const std::vector<double>& ticks, int decimals, const QLocale& locale) {
+    QStringList rounded, asTheyAre, fromFirst;
+    for (double tick : ticks) {
+        rounded << NumberToText(TickLabelValue(tick, decimals), locale);
+        asTheyAre << NumberToText(tick, locale);
+        fromFirst << (fromFirst.isEmpty() ? NumberToText(tick, locale)
+                                          : u'+' + NumberToText(tick - ticks.front(), locale));
+    }
+    if (allDifferent(rounded)) {
+        return rounded;
+    }
+    return allDifferent(asTheyAre) ? asTheyAre : fromFirst;
 }
 
 double NiceAtMost(double value) {

@@ -3,6 +3,9 @@
 // Total on any doubles: every loop counts with an integer bounded in advance.
 #pragma once
 
+#include <QLocale>
+#include <QStringList>
+
 #include <vector>
 
 namespace pendrio {
@@ -32,6 +35,14 @@ int AxisDecimals(double low, double high, int maxSteps);
 // tick at 0.3 does not read 0.30000000000000004; the value as it is where
 // decimals is negative or the rounding could not change it.
 double TickLabelValue(double value, int decimals);
+
+// The labels of `ticks` (rising, as AxisTicks gives them), all different:
+// each rounded to `decimals` (AxisDecimals) and written as the window writes
+// numbers. Where that writes two alike, as for a step finer than 15 decimals,
+// each tick as it is, with an exponent where it needs one; where even that
+// does not tell them apart, the first tick whole and the others as their
+// distance from it ("+2E-13").
+QStringList AxisLabels(const std::vector<double>& ticks, int decimals, const QLocale& locale);
 
 // The largest number of the form 1, 2 or 5 times a power of ten that is not
 // above `value`; 1 for a value that is not positive and finite.

@@ -1,6 +1,7 @@
 #include "profilewindow/ProfilePlot.h"
 
 #include "window/text/NumberText.h"
+#include "profilewindow/ElidingLabel.h"
 #include "profilewindow/PlotGeometry.h"
 
 #include <QAccessible>
@@ -34,6 +35,8 @@ constexpr double HighlightWidth = 3.5;
 constexpr double HoverDotRadius = 4;
 constexpr int BandAlpha = 60; // the highlighted section's band behind the curve
 constexpr double MinBoxSide = 20;
+constexpr int MinimumWidth = 240;
+constexpr double MinimumBoxHeight = 32; // two height labels beside it
 
 // A screen reader meets the plot as a chart (not as an unnamed client area),
 // named "Height profile", its description saying which section is highlighted.
@@ -110,8 +113,14 @@ ProfilePlot::ProfilePlot(const ProfileState& profile, QWidget* parent)
     setAccessibleName(tr("Height profile"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(240, 120); // room for the box and its labels, in a window of its minimum size
     refresh(0);
+}
+
+// Room for the box and everything around it: the title row and the readout
+// above, the distance labels and title below.
+QSize ProfilePlot::minimumSizeHint() const {
+    const double line = QFontMetricsF(font()).height();
+    return {MinimumWidth, int(std::ceil(4 * line + 4 * Gap + 2 + MinimumBoxHeight))};
 }
 
 QSize ProfilePlot::sizeHint() const {
@@ -153,6 +162,9 @@ void ProfilePlot::refresh(int section) {
 
 void ProfilePlot::setHighlightedSection(int section) {
     if (section != highlighted_) {
+        if (!underMouse()) {
+            hover_.reset(); // the pointer went elsewhere to choose it
+        }
         highlight(section);
     }
 }
@@ -167,16 +179,7 @@ void ProfilePlot::highlight(int section) {
 }
 
 QString ProfilePlot::numberText(double value, int significant) const {
-    if (!std::isfinite(value) || value == 0) {
-        return NumberToText(std::isfinite(value) ? 0.0 : value, locale());
-    }
-    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
-    const int places = std::clamp(significant - 1 - magnitude, 0, 15);
-    return NumberToText(RoundHalfEven(value, places), locale());
-}
-
-QString ProfilePlot::tickText(double value, int decimals) const {
-    return NumberToText(TickLabelValue(value, decimals), locale());
+    return ShortNumberText(value, significant, locale());
 }
 
 QString ProfilePlot::highlightedSectionText() const {
@@ -272,14 +275,15 @@ void ProfilePlot::paintInto(QPainter& painter, const QRectF& area, const QString
         const Mapping& m = *mapping;
         const bool hovering = interactive && hover_.has_value();
         paintBand(painter, m, colours);
-        paintGridAndTicks(painter, area, m, colours);
+        const Axes axes = axesFor(m);
+        paintGridAndTicks(painter, area, m, axes, colours);
         paintBoundaries(painter, m, colours);
         paintCurve(painter, m, colours);
         paintHighlight(painter, m, colours);
         if (hovering) {
             paintHoverMark(painter, m, colours);
         }
-        paintFrameAndTitles(painter, area, m, colours);
+        paintFrameAndTitles(painter, area, m, axes, colours);
         if (hovering) {
             paintHoverText(painter, area, colours);
         }
@@ -309,35 +313,59 @@ void ProfilePlot::paintBand(QPainter& painter, const Mapping& m, const Colours& 
     painter.fillRect(QRectF(left, m.box.top(), std::max(right - left, 1.0), m.box.height()), band);
 }
 
-void ProfilePlot::paintGridAndTicks(QPainter& painter, const QRectF& area, const Mapping& m,
-                                    const Colours& colours) const {
-    const double line = QFontMetricsF(font()).height();
-    painter.setClipRect(area);
+ProfilePlot::Axes ProfilePlot::axesFor(const Mapping& m) const {
     // Ticks fall on round numbers of the unit shown; positions stay in track units.
     const double unit = unitLength();
     const double length = profile_.TrackLength / unit;
     const int distanceSteps = std::max(2, int(m.box.width() / PixelsPerDistanceTick));
-    const int distanceDecimals = AxisDecimals(0, length, distanceSteps);
-    for (double x : AxisTicks(0, length, distanceSteps)) {
-        const double px = m.toPixels(x * unit, 0).x();
+    Axes axes;
+    axes.distances = AxisTicks(0, length, distanceSteps);
+    axes.text.distances =
+        AxisLabels(axes.distances, AxisDecimals(0, length, distanceSteps), locale());
+    const double low = m.lowestShown() / unit;
+    const double high = m.highestShown() / unit;
+    const int heightSteps = std::max(2, int(m.box.height() / PixelsPerHeightTick));
+    axes.heights = AxisTicks(low, high, heightSteps);
+    axes.text.heights = AxisLabels(axes.heights, AxisDecimals(low, high, heightSteps), locale());
+    // Only beyond the double range is the factor no 1-2-5 number; one too
+    // small to write is left unsaid rather than shown as ×0.
+    const QString factor = NumberToText(m.exaggeration, locale());
+    axes.text.scale = m.exaggeration == 1 ? tr("True scale: heights as distances")
+                      : m.exaggeration > 1 ? tr("Heights exaggerated ×%1").arg(factor)
+                      : factor != u'0'     ? tr("Heights drawn ×%1").arg(factor)
+                                           : QString();
+    return axes;
+}
+
+std::optional<ProfilePlot::AxesText> ProfilePlot::axesText() const {
+    const std::optional<Mapping> m = mappingFor(rect(), 0);
+    if (!m) {
+        return std::nullopt;
+    }
+    return axesFor(*m).text;
+}
+
+void ProfilePlot::paintGridAndTicks(QPainter& painter, const QRectF& area, const Mapping& m,
+                                    const Axes& axes, const Colours& colours) const {
+    const double line = QFontMetricsF(font()).height();
+    const double unit = unitLength();
+    painter.setClipRect(area);
+    for (std::size_t k = 0; k < axes.distances.size(); ++k) {
+        const double px = m.toPixels(axes.distances[k] * unit, 0).x();
         painter.setPen(colours.grid);
         painter.drawLine(QPointF(px, m.box.top()), QPointF(px, m.box.bottom()));
         painter.setPen(colours.text);
         painter.drawText(
             QRectF(px - DistanceLabelWidth / 2, m.box.bottom() + 2, DistanceLabelWidth, line),
-            Qt::AlignHCenter, tickText(x, distanceDecimals));
+            Qt::AlignHCenter, axes.text.distances[qsizetype(k)]);
     }
-    const double low = m.lowestShown() / unit;
-    const double high = m.highestShown() / unit;
-    const int heightSteps = std::max(2, int(m.box.height() / PixelsPerHeightTick));
-    const int heightDecimals = AxisDecimals(low, high, heightSteps);
-    for (double y : AxisTicks(low, high, heightSteps)) {
-        const double py = m.toPixels(0, y * unit).y();
+    for (std::size_t k = 0; k < axes.heights.size(); ++k) {
+        const double py = m.toPixels(0, axes.heights[k] * unit).y();
         painter.setPen(colours.grid);
         painter.drawLine(QPointF(m.box.left(), py), QPointF(m.box.right(), py));
         painter.setPen(colours.text);
         painter.drawText(QRectF(area.left(), py - line / 2, m.box.left() - area.left() - Gap, line),
-                         Qt::AlignRight | Qt::AlignVCenter, tickText(y, heightDecimals));
+                         Qt::AlignRight | Qt::AlignVCenter, axes.text.heights[qsizetype(k)]);
     }
 }
 
@@ -395,27 +423,31 @@ void ProfilePlot::paintHoverMark(QPainter& painter, const Mapping& m,
 
 // The frame, the axis titles and the exaggeration above the box's right end.
 void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, const Mapping& m,
-                                      const Colours& colours) const {
-    const double line = QFontMetricsF(font()).height();
+                                      const Axes& axes, const Colours& colours) const {
+    const QFontMetricsF metrics(font());
+    const double line = metrics.height();
     painter.setClipping(false);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(colours.text);
     painter.drawRect(m.box);
-    painter.drawText(QRectF(m.box.left(), m.box.bottom() + line + Gap, m.box.width(), line),
-                     Qt::AlignHCenter,
-                     tr("Distance from the start [%1]").arg(unitName()));
+    // Centred under the box where it fits, else from the plot's left edge.
+    const QString distanceTitle = ElideAtWords(
+        tr("Distance from the start [%1]").arg(unitName()), metrics, area.width() - 4 * Gap);
+    const double titleWidth = metrics.horizontalAdvance(distanceTitle);
+    const double titleLeft = std::max(area.left() + 2 * Gap, m.box.center().x() - titleWidth / 2);
+    painter.drawText(QRectF(titleLeft, m.box.bottom() + line + Gap, titleWidth + 1, line),
+                     Qt::AlignLeft, distanceTitle);
     const QRectF titleRow(area.left() + 2 * Gap, m.box.top() - line - Gap, m.box.width(), line);
-    painter.drawText(titleRow, Qt::AlignLeft, tr("Height [%1]").arg(unitName()));
-    // Only beyond the double range is the factor no 1-2-5 number; one too
-    // small to write is left unsaid rather than shown as ×0.
-    const QString factor = NumberToText(m.exaggeration, locale());
-    const QString scale = m.exaggeration == 1 ? tr("True scale: heights as distances")
-                          : m.exaggeration > 1
-                              ? tr("Heights exaggerated ×%1").arg(factor)
-                          : factor != u'0' ? tr("Heights drawn ×%1").arg(factor)
-                                           : QString();
-    painter.drawText(QRectF(m.box.left(), titleRow.top(), m.box.width(), line), Qt::AlignRight,
-                     scale);
+    const QString heightTitle = tr("Height [%1]").arg(unitName());
+    painter.drawText(titleRow, Qt::AlignLeft, heightTitle);
+    const QString& scale = axes.text.scale;
+    // In the room the height title leaves; cut after a whole word, never over it.
+    const double scaleLeft = titleRow.left() + metrics.horizontalAdvance(heightTitle) + 2 * Gap;
+    const double scaleWidth = m.box.right() - scaleLeft;
+    if (scaleWidth > 0) {
+        painter.drawText(QRectF(scaleLeft, titleRow.top(), scaleWidth, line), Qt::AlignRight,
+                         ElideAtWords(scale, metrics, scaleWidth));
+    }
 }
 
 void ProfilePlot::paintHoverText(QPainter& painter, const QRectF& area,
@@ -424,8 +456,7 @@ void ProfilePlot::paintHoverText(QPainter& painter, const QRectF& area,
     const QRectF row(area.left() + 2 * Gap, area.top() + 2, area.width() - 4 * Gap,
                      metrics.height());
     painter.setPen(colours.text);
-    painter.drawText(row, Qt::AlignLeft,
-                     metrics.elidedText(hoverText(), Qt::ElideRight, row.width()));
+    painter.drawText(row, Qt::AlignLeft, ElideAtWords(hoverText(), metrics, row.width()));
 }
 
 void ProfilePlot::paintCaption(QPainter& painter, const QRectF& area, const QStringList& caption,
@@ -470,6 +501,11 @@ void ProfilePlot::mousePressEvent(QMouseEvent* event) {
 void ProfilePlot::leaveEvent(QEvent*) {
     hover_.reset();
     update();
+}
+
+// Hidden, the plot sees no pointer leave: the readout goes now.
+void ProfilePlot::hideEvent(QHideEvent*) {
+    hover_.reset();
 }
 
 void ProfilePlot::keyPressEvent(QKeyEvent* event) {

@@ -45,6 +45,15 @@ public:
     // What pointing at the curve shows; empty when the pointer is elsewhere.
     QString hoverText() const;
 
+    // What the axes say as drawn now: the tick labels of each, left to right
+    // and bottom to top, and the vertical scale. None when nothing is drawn.
+    struct AxesText {
+        QStringList distances;
+        QStringList heights;
+        QString scale;
+    };
+    std::optional<AxesText> axesText() const;
+
     // The curve as drawn: (distance, height) in track units, finite, within
     // the stretch, never more than MaxSamples points for any profile.
     static constexpr int MaxSamples = 1024 + MaxSections;
@@ -55,6 +64,7 @@ public:
     void paintPlot(QPainter& painter, const QRectF& area, const QStringList& caption = {}) const;
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     void sectionChosen(int section);
@@ -66,11 +76,19 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Mapping;
     struct Colours;
+    // The ticks (in the unit shown) and what the axes say.
+    struct Axes {
+        std::vector<double> distances;
+        std::vector<double> heights;
+        AxesText text;
+    };
+    Axes axesFor(const Mapping& m) const;
     std::optional<Mapping> mappingFor(const QRectF& area, int captionLines) const;
     void highlight(int section);
     bool hasHighlight() const;
@@ -80,20 +98,19 @@ private:
                    const Colours& colours, bool interactive) const;
     void paintBand(QPainter& painter, const Mapping& m, const Colours& colours) const;
     void paintGridAndTicks(QPainter& painter, const QRectF& area, const Mapping& m,
-                           const Colours& colours) const;
+                           const Axes& axes, const Colours& colours) const;
     void paintBoundaries(QPainter& painter, const Mapping& m, const Colours& colours) const;
     void paintCurve(QPainter& painter, const Mapping& m, const Colours& colours) const;
     void paintHighlight(QPainter& painter, const Mapping& m, const Colours& colours) const;
     void paintHoverMark(QPainter& painter, const Mapping& m, const Colours& colours) const;
     void paintFrameAndTitles(QPainter& painter, const QRectF& area, const Mapping& m,
-                             const Colours& colours) const;
+                             const Axes& axes, const Colours& colours) const;
     void paintHoverText(QPainter& painter, const QRectF& area, const Colours& colours) const;
     void paintCaption(QPainter& painter, const QRectF& area, const QStringList& caption,
                       const Colours& colours) const;
     QPainterPath curvePath(const Mapping& m, std::size_t first, std::size_t last) const;
     std::optional<ProfilePoint> pointUnder(const QPointF& position) const;
     QString numberText(double value, int significant = 6) const;
-    QString tickText(double value, int decimals) const;
     // Track units per unit shown on the axes.
     double unitLength() const;
     QString unitName() const;

@@ -3,6 +3,7 @@
 #include "profile/CurveFacts.h"
 #include "profilewindow/AtomicFile.h"
 #include "profilewindow/DesignRadiusRow.h"
+#include "profilewindow/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/SectionTableModel.h"
 #include "window/text/CurveFactsText.h"
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QSvgGenerator>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -39,6 +41,19 @@ namespace {
 
 // Exported plots are drawn at this size (SVG user units and PNG pixels).
 constexpr QSize ImageSize(1200, 600);
+constexpr QSize DefaultSize(780, 640);
+constexpr int WindowMargin = 6; // tight, so that the minimum stays within MinimumSize
+// Kind and radius, the high or low point, the total rise.
+constexpr int MaxFactLines = 3;
+
+// A tab's page: `content` with a margin, pushed to the top.
+QWidget* pageWithMargins(QWidget* content) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(content);
+    layout->addStretch(1);
+    return page;
+}
 
 struct FileType {
     const char* title;
@@ -62,40 +77,52 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     plot_ = new ProfilePlot(profile_, this);
-    factsLabel_ = new QLabel(this);
+    staleLabel_ = new ElidingLabel(1, this);
+    staleLabel_->setObjectName(QStringLiteral("lblStaleNote"));
+    staleLabel_->setAccessibleName(tr("Note"));
+    // Its line stays reserved while hidden: the window's minimum never changes.
+    QSizePolicy reserved = staleLabel_->sizePolicy();
+    reserved.setRetainSizeWhenHidden(true);
+    staleLabel_->setSizePolicy(reserved);
+    factsLabel_ = new ElidingLabel(MaxFactLines, this);
     factsLabel_->setObjectName(QStringLiteral("lblCurveFacts"));
     factsLabel_->setAccessibleName(tr("Curve facts"));
     factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    factsLabel_->setWordWrap(true); // the facts never set the window's width
 
     createTable();
+    designRadius_ = new DesignRadiusRow(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabTables"));
+    tabs_->addTab(table_, tr("&Sections"));
+    tabs_->addTab(pageWithMargins(designRadius_), tr("&Design from a radius"));
 
     auto* top = new QWidget(this);
     auto* topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->addWidget(plot_, 1);
+    topLayout->addWidget(staleLabel_);
     topLayout->addWidget(factsLabel_);
-    designRadius_ = new DesignRadiusRow(top);
-    topLayout->addWidget(designRadius_);
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(top);
-    splitter->addWidget(table_);
+    splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(WindowMargin, WindowMargin, WindowMargin, WindowMargin);
     layout->addWidget(splitter);
     createMenus(shared);
     setTabOrder(plot_, factsLabel_);
-    setTabOrder(designRadius_->setTabOrderAfter(factsLabel_), table_);
+    setTabOrder(factsLabel_, tabs_);
+    setTabOrder(tabs_, table_);
+    designRadius_->setTabOrderAfter(table_);
 
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
     connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
     connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
-    // Its minimum is fixed, so that no text it shows can widen it beyond the
-    // screen or over the main window; AppShell places it.
-    setMinimumSize(MinimumSize);
-    resize(780, 640);
+    // Its minimum is what its layout needs, which no text it shows changes;
+    // AppShell places it.
+    resize(DefaultSize);
     refresh(0);
 }
 
@@ -114,6 +141,10 @@ void ProfileWindow::createTable() {
     table_->setTabKeyNavigation(false); // Tab leaves the table, as in a form
     table_->verticalHeader()->hide();
     table_->setWordWrap(false);
+    // At the window's smallest, the header and one row.
+    table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
+                             table_->verticalHeader()->defaultSectionSize() +
+                             2 * table_->frameWidth());
     const QFontMetrics metrics(table_->font());
     QFont headerFont = table_->horizontalHeader()->font();
     headerFont.setBold(true); // the header of the current column is drawn bold
@@ -184,20 +215,34 @@ void ProfileWindow::createViewMenu(QMenuBar* bar) {
 
 void ProfileWindow::showProfile(const ProfileState& profile) {
     profile_ = profile;
+    committed_ = InputsOf(profile_);
+    designRadius_->setGradients(profile_.StartGradient, profile_.EndGradient);
     refresh(profile_.CurrentSection);
+    showStaleNote();
 }
 
 void ProfileWindow::setCommittedInputs(const ProfileInputs& inputs) {
-    designRadius_->setGradients(inputs.StartGradient, inputs.EndGradient);
+    committed_ = inputs;
+    showStaleNote();
+}
+
+QString ProfileWindow::staleNote() const {
+    return committed_ == InputsOf(profile_)
+               ? QString()
+               : tr("The inputs have changed since this calculation. Press Calculate to update.");
+}
+
+void ProfileWindow::showStaleNote() {
+    const QString note = staleNote();
+    staleLabel_->setFullText(note);
+    staleLabel_->setVisible(!note.isEmpty());
 }
 
 void ProfileWindow::refresh(int section) {
     facts_ = CurveFactsLines(ComputeCurveFacts(profile_), locale());
-    const QString factsText = facts_.join(u'\n');
-    factsLabel_->setText(factsText);
     // The label's name is "Curve facts"; a screen reader reads the facts
     // themselves as its description.
-    factsLabel_->setAccessibleDescription(factsText);
+    factsLabel_->setFullText(facts_.join(u'\n'));
     model_->refresh();
     plot_->refresh(section);
     selectTableRow(section);

@@ -4,10 +4,11 @@
 // window; choosing a section in either shows it there. The File menu saves
 // the table as CSV and the plot as SVG or PNG; the Edit menu copies.
 //
-// It keeps its own copy of the calculation it shows: showProfile() after every
-// calculation, setCurrentSection() after every step in the main window, and
-// setCommittedInputs() after every input committed there. What the user
-// chooses here goes out as signals: a section, a length, a refused entry.
+// It shows one calculation, whole, from a copy of its own: showProfile() after
+// every calculation, setCurrentSection() after every step in the main window.
+// Inputs committed there since (setCommittedInputs()) change nothing here but
+// a note that says so, until the next calculation. What the user chooses
+// here goes out as signals: a section, a length, a refused entry.
 #pragma once
 
 #include "profile/ProfileState.h"
@@ -21,11 +22,13 @@
 class QAction;
 class QLabel;
 class QMenuBar;
+class QTabWidget;
 class QTableView;
 
 namespace pendrio {
 
 class DesignRadiusRow;
+class ElidingLabel;
 class ProfilePlot;
 class SectionTableModel;
 
@@ -33,8 +36,9 @@ class ProfileWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // Small enough to have room beside, above or below the main window on
-    // most screens, large enough for the plot, the facts and a few rows.
+    // The most its minimum size may be, whatever it shows, so that it has room
+    // beside, above or below the main window on most screens. The minimum
+    // itself is what the layout needs, and no text changes it.
     static constexpr QSize MinimumSize{480, 360};
 
     // `shared` are the main window's actions, whose shortcuts work here too.
@@ -65,6 +69,10 @@ public:
     // and under an exported image.
     const QStringList& plotCaption() const { return facts_; }
 
+    // "The inputs have changed ..." while the main window's committed inputs
+    // differ from those of the calculation shown; empty otherwise.
+    QString staleNote() const;
+
 public slots:
     // Shows this calculation, its CurrentSection highlighted.
     void showProfile(const pendrio::ProfileState& profile);
@@ -91,10 +99,14 @@ private:
     void selectTableRow(int section);
     void tableRowChanged(int row);
     void refresh(int section);
+    void showStaleNote();
 
     ProfileState profile_; // the plot and the table model read this copy
+    ProfileInputs committed_;
     ProfilePlot* plot_ = nullptr;
-    QLabel* factsLabel_ = nullptr;
+    ElidingLabel* staleLabel_ = nullptr;
+    ElidingLabel* factsLabel_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     DesignRadiusRow* designRadius_ = nullptr;
     QStringList facts_;
     QTableView* table_ = nullptr;

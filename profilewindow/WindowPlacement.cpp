@@ -65,6 +65,9 @@ QRect PlaceNear(const QRect& main, const QSize& wanted, const QSize& minimum,
         const bool right = roomRight >= width || roomRight >= roomLeft;
         const int w = std::min(width, right ? roomRight : roomLeft);
         const int x = right ? main.right() + 1 + Gap : main.left() - Gap - w;
+        if (w < width) { // narrowed: the side's whole height makes up for it
+            return {x, available.top(), w, available.height()};
+        }
         return {x, clampedEdge(main.top(), height, available.top(), available.bottom()), w, height};
     }
     const int roomBelow = available.bottom() - main.bottom() - Gap;
@@ -73,6 +76,9 @@ QRect PlaceNear(const QRect& main, const QSize& wanted, const QSize& minimum,
         const bool below = roomBelow >= height || roomBelow >= roomAbove;
         const int h = std::min(height, below ? roomBelow : roomAbove);
         const int y = below ? main.bottom() + 1 + Gap : main.top() - Gap - h;
+        if (h < height) { // shortened: the whole width makes up for it
+            return {available.left(), y, available.width(), h};
+        }
         return {clampedEdge(main.left(), width, available.left(), available.right()), y, width, h};
     }
     return leastCovering(main, QSize(minWidth, minHeight), available);

@@ -80,8 +80,8 @@ TEST(PlotGeometry, HeightAxisHoldsTheCurveAndTellsItsHeightsApart) {
          largest - 4.92125984250e296, largest, 2e-291},
         {"beyond the double range: cut to it", -largest, largest, 1, -largest, largest,
          0.25 / largest},
-        {"a stretch of 5E-324", 0, 0, 5e-324, -1.2351641146031164e-300, 1.2351641146031164e-300,
-         1e-24},
+        {"a stretch of 5E-324", 0, 0, 5e-324, -1.2351641146031164e-304, 1.2351641146031164e-304,
+         1e-20},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -126,7 +126,10 @@ TEST(WindowPlacement, BesideBelowOrCoveringTheLeastAndAlwaysOnTheScreen) {
     EXPECT_EQ(PlaceNear(main.translated(1300, 0), wanted, minimum, screen),
               QRect(592, 50, 800, 600)); // to the left
     EXPECT_EQ(PlaceNear(QRect(760, 50, 400, 420), wanted, minimum, screen),
-              QRect(1168, 50, 752, 600)); // narrowed to the room on the right
+              QRect(1168, 0, 752, 1080)); // narrowed to the room on the right, whole height
+    EXPECT_EQ(PlaceNear(QRect(486, 165, 394, 438), QSize(780, 640), QSize(424, 324),
+                        QRect(0, 0, 1366, 768)),
+              QRect(888, 0, 478, 768)); // 1366 x 768 with the main window in its middle
     EXPECT_EQ(PlaceNear(QRect(300, 50, 1400, 420), wanted, minimum, screen),
               QRect(300, 478, 800, 600)); // no room beside: below
     // 1024 x 768 with the main window in its middle: no side has room, so at

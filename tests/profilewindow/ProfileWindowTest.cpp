@@ -4,11 +4,13 @@
 // step with the main window both ways; saving that fails leaves no file; a
 // radius typed here gives the main window the length for it.
 #include "profilewindow/ProfileWindow.h"
+#include "profilewindow/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
 #include "tests/common/WindowHarness.h"
 #include "window/text/NumberText.h"
 #include "window/text/SectionTableText.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -17,6 +19,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -25,6 +28,9 @@
 #include <QSignalSpy>
 #include <QStorageInfo>
 #include <QSvgGenerator>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +84,60 @@ QByteArray plotAsSvg(const ProfilePlot* plot) {
         plot->paintPlot(painter, QRectF(0, 0, 600, 300));
     }
     return buffer.data();
+}
+
+// Where the window draws one thing over another, or shows a text cut
+// without a way to read it whole: empty when nothing is wrong.
+QStringList layoutFaults(const QWidget* window) {
+    QStringList faults;
+    QList<const QWidget*> placed;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool leaf = qobject_cast<const QLabel*>(widget) ||
+                          qobject_cast<const QLineEdit*>(widget) ||
+                          qobject_cast<const QAbstractButton*>(widget) ||
+                          qobject_cast<const QAbstractItemView*>(widget) ||
+                          qobject_cast<const QTabBar*>(widget) ||
+                          qobject_cast<const ProfilePlot*>(widget);
+        if (leaf && widget->isVisible() && !widget->size().isEmpty()) {
+            placed << widget;
+        }
+    }
+    const auto rectOf = [&](const QWidget* w) {
+        return QRect(w->mapTo(window, QPoint()), w->size());
+    };
+    for (qsizetype i = 0; i < placed.size(); ++i) {
+        for (qsizetype j = i + 1; j < placed.size(); ++j) {
+            const QWidget* a = placed[i];
+            const QWidget* b = placed[j];
+            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) && rectOf(a).intersects(rectOf(b))) {
+                faults << QStringLiteral("%1 over %2").arg(a->objectName(), b->objectName());
+            }
+        }
+        const auto* label = qobject_cast<const ElidingLabel*>(placed[i]);
+        if (!label) {
+            continue;
+        }
+        const int lines = int(label->text().count(u'\n')) + 1;
+        if (label->height() < lines * label->fontMetrics().lineSpacing()) {
+            faults << label->objectName() + QStringLiteral(" lower than its lines");
+        }
+        // A cut line ends after a whole word: a number is never cut in two.
+        const QStringList whole = label->fullText().split(u'\n');
+        const QStringList shown = label->text().split(u'\n');
+        for (qsizetype k = 0; k < shown.size() && k < whole.size(); ++k) {
+            const QString kept = shown[k].chopped(shown[k].endsWith(u'…') ? 1 : 0).trimmed();
+            const bool atWord = shown[k] == whole[k] ||
+                                (whole[k].startsWith(kept) &&
+                                 (kept.isEmpty() || whole[k].at(kept.size()) == u' '));
+            if (!atWord) {
+                faults << QStringLiteral("%1 cut mid-word: %2").arg(label->objectName(), shown[k]);
+            }
+        }
+        if (label->text() != label->fullText() && label->toolTip() != label->fullText()) {
+            faults << label->objectName() + QStringLiteral(" cut, without its whole text");
+        }
+    }
+    return faults;
 }
 
 } // namespace
@@ -183,8 +243,8 @@ private slots:
 
     // Given 16 sections on show: "Next", "Previous" and "Calculate" move the
     // highlight and the table's row; a row, a click in the plot and the plot's
-    // arrow keys move the main window; a failed calculation keeps the curve,
-    // and a new height at start shows for section 1 at once.
+    // arrow keys move the main window; a failed calculation keeps the curve;
+    // a new height at start changes nothing here but a note, until "Calculate".
     void profileAndMainWindowFollowEachOther() {
         QVERIFY(open());
         calculate({"1000", "0", "2", "-3", "16"});
@@ -260,11 +320,27 @@ private slots:
         keys(profile, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier); // all, from here too
         QCOMPARE(QApplication::clipboard()->text().count(u'\n'), 17);
 
+        QVERIFY(profile->staleNote().startsWith(QStringLiteral("The inputs have changed")));
+        enter(0, "1000"); // the inputs of the calculation on show again
+        QVERIFY(profile->staleNote().isEmpty());
+        QTemporaryDir dir;
+        const auto csv = [&] {
+            const QString path = dir.filePath(QStringLiteral("sections.csv"));
+            QFile file(path);
+            return profile->saveCsv(path).isEmpty() && file.open(QIODevice::ReadOnly)
+                       ? file.readAll()
+                       : QByteArray();
+        };
+        const QByteArray calculatedCsv = csv();
         enter(1, "7");
-        QCOMPARE(cell(profile, 0, 5), QStringLiteral("7"));
-        QCOMPARE(cell(profile, 1, 5), NumberToText(window->state().SectionHeight.at(2)));
+        QCOMPARE(cell(profile, 0, 5), QStringLiteral("0"));
+        QCOMPARE(csv(), calculatedCsv);
+        QCOMPARE(profile->plotCaption(), facts);
+        QVERIFY(profile->findChild<QWidget*>(QStringLiteral("lblStaleNote"))->isVisible());
         calculate({"1000", "7", "-3", "2"});
         QVERIFY(profile->plotCaption().value(0).startsWith(QStringLiteral("Sag")));
+        QCOMPARE(cell(profile, 0, 5), QStringLiteral("7"));
+        QVERIFY(!profile->findChild<QWidget*>(QStringLiteral("lblStaleNote"))->isVisible());
     }
 
     // Given a nearly level curve high up (heights 1E-8 apart at 1.2E8, which
@@ -313,15 +389,16 @@ private slots:
             ProfileWindow* profile = openProfile();
             QVERIFY(profile);
             auto* radius = profile->findChild<QLineEdit*>(QStringLiteral("txtDesignRadius"));
-            auto* length = profile->findChild<QLabel*>(QStringLiteral("lblDesignLength"));
+            auto* length = profile->findChild<ElidingLabel*>(QStringLiteral("lblDesignLength"));
             auto* use = profile->findChild<QPushButton*>(QStringLiteral("cmdUseDesignLength"));
             QVERIFY(radius && length && use);
             QVERIFY(!use->isEnabled());
             profile->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(profile));
+            profile->findChild<QTabWidget*>()->setCurrentIndex(1);
             QTest::mouseClick(radius, Qt::LeftButton);
             QTest::keyClicks(radius, "20000" + locale.decimalPoint() + "0");
-            QCOMPARE(length->text(), QStringLiteral("15748031 track units (800 m)"));
+            QCOMPARE(length->fullText(), QStringLiteral("15748031 track units (800 m)"));
             QTest::mouseClick(use, Qt::LeftButton);
             QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
             QCOMPARE(profile->plotCaption().value(0),
@@ -330,16 +407,89 @@ private slots:
 
             radius->setFocus(Qt::TabFocusReason);
             QTest::keyClicks(radius, QStringLiteral("-5"));
-            QVERIFY(!use->isEnabled() && length->text().isEmpty());
+            QVERIFY(!use->isEnabled() && length->fullText().isEmpty());
             QTest::keyClick(radius, Qt::Key_Tab);
             QCOMPARE(beeps, 1);
             QCOMPARE(radius->text(), QStringLiteral("20000"));
             QVERIFY(use->isEnabled());
 
+            // For the gradients of the calculation on show: equal ones leave no length.
             enter(3, degrees(0.015));
-            QVERIFY(!use->isEnabled() && length->text().startsWith(QStringLiteral("no length")));
+            QVERIFY(use->isEnabled());
+            calculate({"1000"});
+            QVERIFY(!use->isEnabled() &&
+                    length->fullText().startsWith(QStringLiteral("no length")));
             close();
         }
+    }
+
+    // Given the longest texts it shows (a German radius of 20000,5 m on the
+    // 800 m crest, the equal-gradients message, a stretch of 1E300, and the
+    // note of inputs changed since), at its smallest size and larger: no two
+    // widgets overlap, each label has the height of its lines, a cut text
+    // ends after a whole word and is whole in its tooltip, and the window's
+    // minimum is what its layout needs, within 480 x 360.
+    void noTextIsDrawnOverAnotherAtAnySize() {
+        QLocale::setDefault(QLocale(QLocale::German));
+        QVERIFY(open());
+        const struct {
+            const char* name;
+            QStringList inputs;
+            QString radius;
+        } cases[] = {
+            {"a German radius", {"15748031,496", "0", "0,859372", "-1,432096", "16"}, "20000,5"},
+            {"equal gradients", {"15748031,496", "0", "1", "1", "16"}, "20000"},
+            {"a stretch of 1E300", {"1E300", "0", "0,859372", "-1,432096", "16"}, "1E300"},
+        };
+        for (const auto& c : cases) {
+            calculate(c.inputs);
+            ProfileWindow* profile = openProfile();
+            QVERIFY(profile);
+            profile->findChild<QTabWidget*>()->setCurrentIndex(1);
+            auto* radius = profile->findChild<QLineEdit*>(QStringLiteral("txtDesignRadius"));
+            radius->setFocus(Qt::TabFocusReason);
+            radius->setText(c.radius);
+            QTest::keyClick(radius, Qt::Key_Tab);
+            enter(1, "5"); // the note too
+            QVERIFY(!profile->staleNote().isEmpty());
+            for (const QSize size : {QSize(480, 360), QSize(780, 640), QSize(1200, 900)}) {
+                profile->resize(size);
+                QTRY_COMPARE(profile->size(), size);
+                const QStringList faults = layoutFaults(profile);
+                QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 at %2x%3: %4")
+                                                          .arg(c.name)
+                                                          .arg(size.width())
+                                                          .arg(size.height())
+                                                          .arg(faults.join(QStringLiteral("; ")))));
+            }
+            QCOMPARE(profile->minimumSize(), profile->layout()->totalMinimumSize());
+            QVERIFY(profile->minimumSize().boundedTo(ProfileWindow::MinimumSize) ==
+                    profile->minimumSize());
+            QCOMPARE(beeps, 0);
+        }
+    }
+
+    // Given the 800 m crest and the same gradients over 1E-300 track units:
+    // the tiny one's facts hold no 0, the labels of each axis all differ,
+    // and both shapes are drawn with the same exaggeration.
+    void tinyStretchIsWrittenAsItIs() {
+        QVERIFY(open());
+        calculate({"15748031.496", "0", "0.859372", "-1.432096", "16"});
+        ProfileWindow* profile = openProfile();
+        QVERIFY(profile);
+        const std::optional<ProfilePlot::AxesText> crest = profile->plot()->axesText();
+        QVERIFY(crest);
+        calculate({"1E-300"});
+        const QRegularExpression zero(QStringLiteral("(^|[ (])0 (track units|m)"));
+        for (const QString& fact : profile->plotCaption()) {
+            QVERIFY2(!fact.contains(zero), qPrintable(fact));
+        }
+        const std::optional<ProfilePlot::AxesText> tiny = profile->plot()->axesText();
+        QVERIFY(tiny);
+        for (const QStringList& labels : {tiny->distances, tiny->heights}) {
+            QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+        }
+        QCOMPARE(tiny->scale, crest->scale);
     }
 
     // Saving where nothing can be written leaves no file and says why; the

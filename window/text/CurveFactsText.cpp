@@ -17,11 +17,15 @@ struct Text {
 } // namespace
 
 // Whole track units, as the inputs are typed, and metres to the millimetre,
-// as a planner reads them.
+// as a planner reads them; a length too small for either is written with
+// three significant digits, never as 0.
 QString LengthText(double units, const QLocale& locale) {
-    return Text::tr("%1 track units (%2 m)")
-        .arg(NumberToText(RoundHalfEven(units, 0), locale),
-             NumberToText(RoundHalfEven(units / UnitsPerMetre, 3), locale));
+    const auto shown = [&](double value, int places) {
+        const double rounded = RoundHalfEven(value, places);
+        return NumberToText(rounded == 0 && value != 0 ? RoundToSignificant(value, 3) : rounded,
+                            locale);
+    };
+    return Text::tr("%1 track units (%2 m)").arg(shown(units, 0), shown(units / UnitsPerMetre, 3));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <clocale>
@@ -198,6 +199,29 @@ double RoundHalfEven(double value, int places) {
     // Under the default rounding mode nearbyint rounds halves to even.
     const double rounded = std::nearbyint(scaled) / scale;
     return rounded == 0 ? 0.0 : rounded;
+}
+
+double RoundToSignificant(double value, int digits) {
+    if (!std::isfinite(value) || value == 0) {
+        return value == 0 ? 0.0 : value;
+    }
+    // to_chars rounds the exact binary value correctly, subnormals included.
+    std::array<char, 48> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::scientific, std::clamp(digits, 1, 17) - 1);
+    double rounded = 0;
+    const auto [end, error] = std::from_chars(buffer.data(), written.ptr, rounded);
+    return error == std::errc() && end == written.ptr ? rounded : value;
+}
+
+QString ShortNumberText(double value, int significant, const QLocale& locale) {
+    if (!std::isfinite(value) || value == 0) {
+        return NumberToText(value, locale);
+    }
+    if (std::fabs(value) >= std::pow(10.0, significant - 1)) {
+        return NumberToText(RoundHalfEven(value, 0), locale);
+    }
+    return NumberToText(RoundToSignificant(value, significant), locale);
 }
 
 } // namespace pendrio

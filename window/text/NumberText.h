@@ -50,4 +50,14 @@ std::optional<TypedNumber> ReadTypedNumber(const QString& text, const QLocale& l
 // scales back. A result of negative zero is returned as zero.
 double RoundHalfEven(double value, int places);
 
+// `value` rounded to `digits` (1..17) significant decimal digits; infinity,
+// NaN and zero as they are, and `value` itself where the rounding would
+// leave the double range.
+double RoundToSignificant(double value, int digits);
+
+// A short reading of a value: `significant` digits, the whole part always
+// whole (1234567.8 is 1234568), and never 0 for a value that is not zero
+// (5.08E-293). As NumberToText writes it.
+QString ShortNumberText(double value, int significant, const QLocale& locale = QLocale());
+
 } // namespace pendrio

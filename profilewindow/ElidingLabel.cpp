@@ -1,0 +1,96 @@
+#include "profilewindow/ElidingLabel.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace pendrio {
+
+namespace {
+
+const QString Ellipsis = QStringLiteral("…");
+
+// Wide enough for a word and the ellipsis, so that a cut line still says something.
+constexpr int MinimumCharacters = 8;
+
+} // namespace
+
+QString ElideAtWords(const QString& line, const QFontMetricsF& metrics, double width) {
+    if (metrics.horizontalAdvance(line) <= width) {
+        return line;
+    }
+    // The longest run of whole words that leaves room for the ellipsis; the
+    // words are counted, so this ends after at most one step per space.
+    const QStringList words = line.split(u' ');
+    QString fitting;
+    for (qsizetype count = 1; count < words.size(); ++count) {
+        const QString candidate = words.mid(0, count).join(u' ');
+        if (metrics.horizontalAdvance(candidate + u' ' + Ellipsis) > width) {
+            break;
+        }
+        fitting = candidate;
+    }
+    return fitting.isEmpty() ? Ellipsis : fitting + u' ' + Ellipsis;
+}
+
+ElidingLabel::ElidingLabel(int lines, QWidget* parent) : QLabel(parent), lines_(lines) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(false);
+}
+
+void ElidingLabel::setFullText(const QString& text) {
+    if (text == fullText_) {
+        return;
+    }
+    fullText_ = text;
+    setAccessibleDescription(text);
+    updateGeometry();
+    showWhatFits();
+}
+
+QSize ElidingLabel::sizeHint() const {
+    const QFontMetricsF metrics(font());
+    double widest = 0;
+    for (const QString& line : fullText_.split(u'\n')) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    const QMargins margins = contentsMargins();
+    return {int(std::ceil(widest)) + margins.left() + margins.right(),
+            minimumSizeHint().height()};
+}
+
+// Its height holds all its lines, whatever they say, so that the window's
+// minimum does not change with the text.
+QSize ElidingLabel::minimumSizeHint() const {
+    const QFontMetrics metrics(font());
+    const QMargins margins = contentsMargins();
+    return {metrics.averageCharWidth() * MinimumCharacters + margins.left() + margins.right(),
+            metrics.lineSpacing() * lines_ + margins.top() + margins.bottom()};
+}
+
+void ElidingLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    showWhatFits();
+}
+
+void ElidingLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        showWhatFits();
+    }
+}
+
+void ElidingLabel::showWhatFits() {
+    const QFontMetricsF metrics(font());
+    const double width = contentsRect().width();
+    QStringList shown;
+    for (const QString& line : fullText_.split(u'\n')) {
+        shown << ElideAtWords(line, metrics, width);
+    }
+    const QString text = shown.join(u'\n');
+    QLabel::setText(text);
+    setToolTip(text == fullText_ ? QString() : fullText_);
+}
+
+} // namespace pendrio

@@ -1,0 +1,43 @@
+// Text that never sets its window's size. Each line shows whole where it fits,
+// else cut after its last whole word that fits, followed by "…": a number is
+// never cut in the middle, and a line never wraps onto the next widget. The
+// whole text is in the tooltip while any of it is cut, and always in the
+// accessible description, so that nothing is lost to a narrow window.
+#pragma once
+
+#include <QLabel>
+
+class QFontMetricsF;
+
+namespace pendrio {
+
+// `line` as it fits into `width` pixels: whole, or the words that fit followed
+// by "…", or "…" alone when not even the first word fits. Words are what
+// spaces separate.
+QString ElideAtWords(const QString& line, const QFontMetricsF& metrics, double width);
+
+class ElidingLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    // `lines`: the most lines it ever shows, which is the height it asks for.
+    explicit ElidingLabel(int lines, QWidget* parent = nullptr);
+
+    void setFullText(const QString& text);
+    const QString& fullText() const { return fullText_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void showWhatFits();
+
+    QString fullText_;
+    int lines_;
+};
+
+} // namespace pendrio
