@@ -1,11 +1,11 @@
 #include "profilewindow/DesignRadiusRow.h"
 
 #include "profile/DesignRadius.h"
+#include "profilewindow/CommitOnLeave.h"
 #include "profilewindow/ElidingLabel.h"
 #include "window/text/CurveFactsText.h"
 #include "window/text/NumberText.h"
 
-#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QLabel>
@@ -69,8 +69,14 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     layout->addWidget(lengthLabel_);
     layout->addStretch(1);
 
-    radiusBox_->installEventFilter(this);
-    connect(radiusBox_, &QLineEdit::returnPressed, this, &DesignRadiusRow::takeRadius);
+    // An empty box asks for nothing and is not refused.
+    auto* taking = new CommitOnLeave(radiusBox_, [this](const QString& text) {
+        const std::optional<TypedNumber> radius = readRadius(text, locale());
+        return text.trimmed().isEmpty() ? std::optional<QString>(QString())
+               : radius                 ? std::optional<QString>(radius->shown)
+                                        : std::nullopt;
+    });
+    connect(taking, &CommitOnLeave::refused, this, &DesignRadiusRow::entryRefused);
     connect(radiusBox_, &QLineEdit::textChanged, this, &DesignRadiusRow::showLength);
     connect(useButton_, &QPushButton::clicked, this, [this] {
         if (length_) {
@@ -92,33 +98,6 @@ QWidget* DesignRadiusRow::setTabOrderAfter(QWidget* previous) {
         previous = next;
     }
     return previous;
-}
-
-// As in the main window, a context menu opening or the window being
-// deactivated is not the user leaving the box.
-bool DesignRadiusRow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == radiusBox_ && event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            takeRadius();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void DesignRadiusRow::takeRadius() {
-    const QString text = radiusBox_->text();
-    if (text.trimmed().isEmpty()) {
-        takenText_.clear();
-    } else if (const std::optional<TypedNumber> radius = readRadius(text, locale())) {
-        takenText_ = radius->shown;
-    } else {
-        emit entryRefused();
-    }
-    radiusBox_->setText(takenText_);
-    if (!radiusBox_->hasFocus()) {
-        radiusBox_->setCursorPosition(0); // its start shows, as in any box left
-    }
 }
 
 // What the text in the box gives now, taken or not: a text that would be

@@ -44,11 +44,7 @@ signals:
     // A radius was refused.
     void entryRefused();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void takeRadius();
     void showLength();
 
     double startGradient_ = 0;
@@ -56,7 +52,6 @@ private:
     QLineEdit* radiusBox_ = nullptr;
     ElidingLabel* lengthLabel_ = nullptr;
     QPushButton* useButton_ = nullptr;
-    QString takenText_;            // the box's text when last taken
     std::optional<double> length_; // track units, for the text on show
 };
 

@@ -1,32 +1,25 @@
 #include "profilewindow/ProfileWindow.h"
 
 #include "profile/CurveFacts.h"
-#include "profilewindow/AtomicFile.h"
 #include "profilewindow/DesignRadiusRow.h"
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
-#include "profilewindow/SectionTableModel.h"
+#include "profilewindow/StationsPage.h"
+#include "profilewindow/TextTableModel.h"
 #include "window/text/CurveFactsText.h"
 #include "window/text/ProgramInfo.h"
 #include "window/text/SectionTableText.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QBuffer>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPainter>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTabWidget>
-#include <QSvgGenerator>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -39,8 +32,6 @@ namespace pendrio {
 
 namespace {
 
-// Exported plots are drawn at this size (SVG user units and PNG pixels).
-constexpr QSize ImageSize(1200, 600);
 constexpr QSize DefaultSize(780, 640);
 constexpr int WindowMargin = 6; // tight, so that the minimum stays within MinimumSize
 // Kind and radius, the high or low point, the total rise.
@@ -54,18 +45,6 @@ QWidget* pageWithMargins(QWidget* content) {
     layout->addStretch(1);
     return page;
 }
-
-struct FileType {
-    const char* title;
-    const char* filter;
-    const char* suffix;
-};
-// Translated where they are used, in the window's context.
-#define N(text) QT_TRANSLATE_NOOP("pendrio::ProfileWindow", text)
-const FileType csvType{N("Save sections as CSV"), N("CSV files (*.csv)"), "csv"};
-const FileType svgType{N("Save plot as SVG"), N("SVG images (*.svg)"), "svg"};
-const FileType pngType{N("Save plot as PNG"), N("PNG images (*.png)"), "png"};
-#undef N
 
 } // namespace
 
@@ -90,10 +69,12 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
     factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     createTable();
+    stations_ = new StationsPage(profile_, this);
     designRadius_ = new DesignRadiusRow(this);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabTables"));
     tabs_->addTab(table_, tr("&Sections"));
+    tabs_->addTab(stations_, tr("St&ations"));
     tabs_->addTab(pageWithMargins(designRadius_), tr("&Design from a radius"));
 
     auto* top = new QWidget(this);
@@ -120,6 +101,7 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
     connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
     connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
+    connect(stations_, &StationsPage::entryRefused, this, &ProfileWindow::entryRefused);
     // Its minimum is what its layout needs, which no text it shows changes;
     // AppShell places it.
     resize(DefaultSize);
@@ -129,8 +111,13 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
 // Widths from the font once, not measured from 2,000 cells after each
 // change: room for a whole header, or for a number of 15 digits.
 void ProfileWindow::createTable() {
-    model_ = new SectionTableModel(profile_, this);
-    model_->setLocale(locale());
+    QStringList headers;
+    for (int c = 0; c < int(SectionColumns().size()); ++c) {
+        headers << SectionHeaderText(c);
+    }
+    model_ = new TextTableModel(headers, [this](int row, int column) {
+        return SectionCellText(profile_, row + 1, column, locale());
+    });
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("tblSections"));
     table_->setAccessibleName(tr("Sections"));
@@ -163,21 +150,7 @@ void ProfileWindow::createTable() {
 void ProfileWindow::createMenus(const QList<QAction*>& shared) {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
-    QMenu* file = bar->addMenu(tr("&File"));
-    const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto slot) {
-        QAction* action = menu->addAction(text, this, slot);
-        action->setShortcut(keys);
-        return action;
-    };
-    add(file, tr("Save as &CSV…"), QKeySequence::Save,
-        [this] { chooseFileAndSave(FileKind::Csv); });
-    add(file, tr("Save plot as &SVG…"), QKeySequence(),
-        [this] { chooseFileAndSave(FileKind::Svg); });
-    add(file, tr("Save plot as &PNG…"), QKeySequence(),
-        [this] { chooseFileAndSave(FileKind::Png); });
-    file->addSeparator();
-    add(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
-
+    createFileMenu(bar);
     QMenu* edit = bar->addMenu(tr("&Edit"));
     // Ctrl+C copies the selected rows while the table has the focus; the
     // main window's "Copy all sections" works everywhere in this window.
@@ -193,6 +166,10 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
         table_->addAction(action);
     }
     edit->addActions(shared);
+    QAction* copyStations = edit->addAction(tr("Copy all s&tations"), this, [this] {
+        QGuiApplication::clipboard()->setText(stations_->allRowsText());
+    });
+    copyStations->setObjectName(QStringLiteral("actCopyStations"));
     createViewMenu(bar);
 }
 
@@ -243,7 +220,8 @@ void ProfileWindow::refresh(int section) {
     // The label's name is "Curve facts"; a screen reader reads the facts
     // themselves as its description.
     factsLabel_->setFullText(facts_.join(u'\n'));
-    model_->refresh();
+    model_->reset(CalculatedSectionCount(profile_));
+    stations_->refresh();
     plot_->refresh(section);
     selectTableRow(section);
 }
@@ -285,72 +263,6 @@ QString ProfileWindow::selectedRowsText() const {
 
 void ProfileWindow::copySelectedRows() const {
     QGuiApplication::clipboard()->setText(selectedRowsText());
-}
-
-QString ProfileWindow::saveCsv(const QString& path) const {
-    return WriteFileAtomically(path, SectionsAsCsv(profile_));
-}
-
-QString ProfileWindow::saveSvg(const QString& path) const {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(ImageSize);
-    svg.setViewBox(QRect(QPoint(0, 0), ImageSize));
-    svg.setResolution(96); // so that viewers show it at ImageSize pixels
-    svg.setTitle(tr("Height profile"));
-    svg.setDescription(plotCaption().join(u'\n'));
-    {
-        QPainter painter(&svg);
-        plot_->paintPlot(painter, QRectF(QPointF(0, 0), ImageSize), plotCaption());
-    }
-    return WriteFileAtomically(path, buffer.data());
-}
-
-QString ProfileWindow::savePng(const QString& path) const {
-    QImage image(ImageSize, QImage::Format_RGB32);
-    {
-        QPainter painter(&image);
-        plot_->paintPlot(painter, QRectF(image.rect()), plotCaption());
-    }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        return tr("The image could not be encoded as PNG.");
-    }
-    return WriteFileAtomically(path, buffer.data());
-}
-
-void ProfileWindow::chooseFileAndSave(FileKind kind) {
-    const FileType& type = kind == FileKind::Csv   ? csvType
-                           : kind == FileKind::Svg ? svgType
-                                                   : pngType;
-    QFileDialog dialog(this, tr(type.title));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(tr(type.filter));
-    dialog.setDefaultSuffix(QString::fromUtf8(type.suffix));
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(tr("profile") + u'.' + QString::fromUtf8(type.suffix));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return; // cancelled: nothing written, nothing to say
-    }
-    saveTo(kind, dialog.selectedFiles().constFirst());
-}
-
-void ProfileWindow::saveTo(FileKind kind, const QString& path) {
-    const QString error = kind == FileKind::Csv   ? saveCsv(path)
-                          : kind == FileKind::Svg ? saveSvg(path)
-                                                  : savePng(path);
-    if (error.isEmpty()) {
-        return;
-    }
-    const QString message = tr("“%1” was not saved. %2").arg(path, error);
-    if (saveFailureSink_) {
-        saveFailureSink_(message);
-    } else {
-        QMessageBox::warning(this, tr("Could not save"), message);
-    }
 }
 
 } // namespace pendrio

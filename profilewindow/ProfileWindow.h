@@ -30,7 +30,9 @@ namespace pendrio {
 class DesignRadiusRow;
 class ElidingLabel;
 class ProfilePlot;
-class SectionTableModel;
+class StationsPage;
+class TextTableModel;
+struct ReportContent;
 
 class ProfileWindow : public QWidget {
     Q_OBJECT
@@ -51,14 +53,19 @@ public:
     // The selected rows (all when none is selected) as tab-separated text.
     QString selectedRowsText() const;
 
-    // Write the file, all or nothing; an empty string on success, else why not.
+    StationsPage* stations() const { return stations_; }
+
+    // Write the file, all or nothing; an empty string on success (and when
+    // the user cancelled a long report), else why not.
     QString saveCsv(const QString& path) const;
+    QString saveStationsCsv(const QString& path) const;
     QString saveSvg(const QString& path) const;
     QString savePng(const QString& path) const;
+    QString saveReport(const QString& path);
 
     // Writes a file of this kind, as the File menu does once a name is
     // chosen; if that fails, tells the user once, naming the file and why.
-    enum class FileKind { Csv, Svg, Png };
+    enum class FileKind { Csv, StationsCsv, Svg, Png, Report };
     void saveTo(FileKind kind, const QString& path);
     // Where that message goes instead of a warning box, for a test.
     void setSaveFailureSink(std::function<void(const QString& message)> sink) {
@@ -93,8 +100,13 @@ signals:
 private:
     void createTable();
     void createMenus(const QList<QAction*>& shared);
+    void createFileMenu(QMenuBar* bar);
     void createViewMenu(QMenuBar* bar);
+    struct FileType;
+    static const FileType& fileType(FileKind kind);
     void chooseFileAndSave(FileKind kind);
+    void print();
+    ReportContent reportContent() const;
     void copySelectedRows() const;
     void selectTableRow(int section);
     void tableRowChanged(int row);
@@ -110,7 +122,8 @@ private:
     DesignRadiusRow* designRadius_ = nullptr;
     QStringList facts_;
     QTableView* table_ = nullptr;
-    SectionTableModel* model_ = nullptr;
+    TextTableModel* model_ = nullptr;
+    StationsPage* stations_ = nullptr;
     std::function<void(const QString&)> saveFailureSink_;
     bool following_ = false; // moving the table's row to the main window's section
 };

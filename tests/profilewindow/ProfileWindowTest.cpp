@@ -23,9 +23,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QSvgGenerator>
 #include <QRegularExpression>
@@ -490,6 +492,114 @@ private slots:
             QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
         }
         QCOMPARE(tiny->scale, crest->scale);
+    }
+
+    // Given the 800 m crest from +1.5 % to -2.5 %, in the German and the US
+    // locale: 1+000 and 20 m typed into the Stations tab give 41 stations,
+    // the high point at 1+300.000 2.250 m up; the height at any chainage
+    // follows the typing; a refused interval beeps and gets its text back;
+    // the copied text and the CSV carry every station; the PDF report holds
+    // every station's chainage and height and every section's height, on A4
+    // or Letter as the locale measures, and runs to more pages for more rows.
+    void settingOutTheCrestFromAChainage() {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        QVERIFY2(!pdftotext.isEmpty() && !pdfinfo.isEmpty(), "poppler-utils is needed");
+        const auto run = [](const QString& program, const QStringList& arguments) {
+            QProcess process;
+            process.start(program, arguments);
+            return process.waitForFinished(30000) ? QString::fromUtf8(process.readAll())
+                                                  : QString();
+        };
+        for (const auto& [locale, paper] :
+             {std::pair{QLocale(QLocale::German, QLocale::Germany), QStringLiteral("(A4)")},
+              std::pair{QLocale(QLocale::English, QLocale::UnitedStates),
+                        QStringLiteral("(letter)")}}) {
+            QLocale::setDefault(locale);
+            QVERIFY(open());
+            const QString point = locale.decimalPoint();
+            calculate({"15748031" + point + "496", "0", "0" + point + "859372",
+                       "-1" + point + "432096", "16"});
+            ProfileWindow* profile = openProfile();
+            QVERIFY(profile);
+            profile->findChild<QTabWidget*>()->setCurrentIndex(1);
+            profile->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(profile));
+            const auto type = [&](const char* box, const QString& text) {
+                auto* edit = profile->findChild<QLineEdit*>(QString::fromUtf8(box));
+                QTest::mouseClick(edit, Qt::LeftButton);
+                edit->selectAll();
+                QTest::keyClicks(edit, text);
+                QTest::keyClick(edit, Qt::Key_Tab);
+                return edit->text();
+            };
+            QCOMPARE(type("txtStartChainage", QStringLiteral("1+000")), "1+000" + point + "000");
+            QCOMPARE(type("txtStationInterval", QStringLiteral("0")), QStringLiteral("10"));
+            QCOMPARE(beeps, 1);
+            QCOMPARE(type("txtStationInterval", QStringLiteral("20")), QStringLiteral("20"));
+
+            const QAbstractItemModel* table =
+                profile->findChild<QTableView*>(QStringLiteral("tblStations"))->model();
+            QCOMPARE(table->rowCount(), 41);
+            const auto cellOf = [&](int row, int column) {
+                return table->data(table->index(row, column)).toString();
+            };
+            QCOMPARE(cellOf(15, 0), "1+300" + point + "000");
+            QCOMPARE(cellOf(15, 1), QStringLiteral("high point"));
+            QCOMPARE(cellOf(15, 3), "2" + point + "250");
+
+            auto* query = profile->findChild<QLineEdit*>(QStringLiteral("txtChainageQuery"));
+            auto* height = profile->findChild<ElidingLabel*>(QStringLiteral("lblChainageHeight"));
+            query->setFocus();
+            QTest::keyClicks(query, QStringLiteral("1+300"));
+            QVERIFY2(height->fullText().startsWith("2" + point + "250 m"),
+                     qPrintable(height->fullText()));
+            QTest::keyClick(query, Qt::Key_Home);
+            QTest::keyClick(query, Qt::Key_Delete); // "+300": 300 m, before the start
+            QVERIFY2(height->fullText().contains("1+000" + point + "000 to 1+800" + point + "000"),
+                     qPrintable(height->fullText()));
+
+            profile->findChild<QAction*>(QStringLiteral("actCopyStations"))->trigger();
+            const QStringList copied = QApplication::clipboard()->text().split(u'\n');
+            QCOMPARE(copied.size(), 43); // a header, 41 rows and the last line's end
+            const QStringList highPoint = copied[16].split(u'\t');
+            QCOMPARE(highPoint.mid(0, 1) + highPoint.mid(2, 1),
+                     (QStringList{"1+300" + point + "000", QStringLiteral("high point")}));
+            QTemporaryDir dir;
+            const QString csvPath = dir.filePath(QStringLiteral("stations.csv"));
+            QCOMPARE(profile->saveStationsCsv(csvPath), QString());
+            QFile csv(csvPath);
+            QVERIFY(csv.open(QIODevice::ReadOnly));
+            QCOMPARE(csv.readAll().count("\r\n"), 42);
+
+            const auto report = [&](const QString& name) {
+                const QString path = dir.filePath(name);
+                return profile->saveReport(path).isEmpty() ? path : QString();
+            };
+            const QString pdf = report(QStringLiteral("report.pdf"));
+            QVERIFY(!pdf.isEmpty());
+            const QString text = run(pdftotext, {pdf, QStringLiteral("-")});
+            for (int row = 0; row < table->rowCount(); ++row) {
+                QVERIFY2(text.contains(cellOf(row, 0)) && text.contains(cellOf(row, 3)),
+                         qPrintable(cellOf(row, 0)));
+            }
+            for (int section = 1; section <= 16; ++section) {
+                const QString sectionHeight = SectionCellText(window->state(), section, 5, locale);
+                QVERIFY2(text.contains(sectionHeight), qPrintable(sectionHeight));
+            }
+            const QString info = run(pdfinfo, {pdf});
+            QVERIFY2(info.contains(paper), qPrintable(info));
+            type("txtStationInterval", QStringLiteral("1"));
+            const QString longer = report(QStringLiteral("longer.pdf"));
+            const auto pages = [&](const QString& path) {
+                return QRegularExpression(QStringLiteral("Pages: +(\\d+)"))
+                    .match(run(pdfinfo, {path}))
+                    .captured(1)
+                    .toInt();
+            };
+            QVERIFY2(pages(longer) > pages(pdf), qPrintable(QString::number(pages(pdf))));
+            close();
+        }
     }
 
     // Saving where nothing can be written leaves no file and says why; the

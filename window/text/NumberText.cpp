@@ -214,6 +214,18 @@ double RoundToSignificant(double value, int digits) {
     return error == std::errc() && end == written.ptr ? rounded : value;
 }
 
+QString FixedText(double value, int places, const QLocale& locale) {
+    const double rounded = RoundHalfEven(value, places);
+    if (!(std::fabs(rounded) < 1e15) || places < 0 || places > 15) {
+        return NumberToText(value, locale);
+    }
+    std::array<char, 48> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded,
+                                       std::chars_format::fixed, places);
+    QString text = QString::fromLatin1(buffer.data(), written.ptr - buffer.data());
+    return text.replace(u'.', locale.decimalPoint());
+}
+
 QString ShortNumberText(double value, int significant, const QLocale& locale) {
     if (!std::isfinite(value) || value == 0) {
         return NumberToText(value, locale);

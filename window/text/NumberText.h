@@ -55,6 +55,12 @@ double RoundHalfEven(double value, int places);
 // leave the double range.
 double RoundToSignificant(double value, int digits);
 
+// `value` rounded half to even at `places` (0..15) decimals and written with
+// exactly that many, as a table of measurements shows them ("2.250"), with
+// the locale's separator and no grouping; as NumberToText writes it where
+// that is not a number below 1E15 in magnitude.
+QString FixedText(double value, int places, const QLocale& locale = QLocale());
+
 // A short reading of a value: `significant` digits, the whole part always
 // whole (1234567.8 is 1234568), and never 0 for a value that is not zero
 // (5.08E-293). As NumberToText writes it.

@@ -99,7 +99,7 @@ QString StationCellText(const Station& station, int column, const QLocale& local
     case ColumnKind::Point:
         return StationPointText(station.Point);
     case ColumnKind::Number:
-        return NumberToText(RoundHalfEven(c.value(station), c.places), locale);
+        return FixedText(c.value(station), c.places, locale);
     }
     return {};
 }

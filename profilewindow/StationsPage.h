@@ -1,0 +1,70 @@
+// The "Stations" tab of the profile window: setting the calculation out along
+// the line. "Chainage at start" and "Every … m" give the stations (taken on
+// leaving the box, as in the main window); the table shows one row per
+// station, worked out when the view asks for it; "Height at chainage" reads
+// off the curve at any chainage, following the typing.
+#pragma once
+
+#include "profile/Stations.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QHBoxLayout;
+class QLineEdit;
+class QTableView;
+
+namespace pendrio {
+
+class ElidingLabel;
+class TextTableModel;
+
+class StationsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    // `profile` is the window's copy of the calculation, which the page reads.
+    explicit StationsPage(const ProfileState& profile, QWidget* parent = nullptr);
+
+    // The profile has changed: the stations are planned anew.
+    void refresh();
+
+    const StationPlan& plan() const { return plan_; }
+    QTableView* table() const { return table_; }
+    ElidingLabel* chainageHeight() const { return queryResult_; }
+
+    // The selected rows (all when none is selected) as tab-separated text.
+    QString selectedRowsText() const;
+    QString allRowsText() const;
+    QByteArray csv() const;
+
+    // The table's header and the rows as the table shows them, for a report.
+    QStringList headers() const;
+    QStringList rowTexts(int row) const;
+
+signals:
+    void entryRefused();
+
+private:
+    QHBoxLayout* createInputs();
+    void createTable();
+    QHBoxLayout* createQuery();
+    void showQuery();
+    QString planText() const;
+
+    const ProfileState& profile_;
+    double startChainage_ = 0; // metres
+    double interval_ = 10;     // metres
+    StationPlan plan_;
+    QLineEdit* startBox_ = nullptr;
+    QLineEdit* intervalBox_ = nullptr;
+    ElidingLabel* planLabel_ = nullptr;
+    QTableView* table_ = nullptr;
+    TextTableModel* model_ = nullptr;
+    QLineEdit* queryBox_ = nullptr;
+    ElidingLabel* queryResult_ = nullptr;
+};
+
+} // namespace pendrio

@@ -1,0 +1,52 @@
+#include "profilewindow/TextTableModel.h"
+
+#include <utility>
+
+namespace pendrio {
+
+TextTableModel::TextTableModel(QStringList headers, CellText cell, QList<int> textColumns,
+                               QObject* parent)
+    : QAbstractTableModel(parent), headers_(std::move(headers)), cell_(std::move(cell)),
+      textColumns_(std::move(textColumns)) {}
+
+void TextTableModel::reset(int rows) {
+    beginResetModel();
+    rows_ = std::max(rows, 0);
+    endResetModel();
+}
+
+int TextTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int TextTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+QVariant TextTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_ || index.column() >= columnCount()) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell_(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue((textColumns_.contains(index.column()) ? Qt::AlignLeft
+                                                                          : Qt::AlignRight) |
+                                   Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        return headers_.at(section);
+    }
+    return {};
+}
+
+} // namespace pendrio
