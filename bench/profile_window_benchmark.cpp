@@ -2,12 +2,16 @@
 // platform: opening it (creating it and painting its first frame), updating
 // it after "Calculate" and after "Next" (the main window's handler, the
 // table and the plot brought up to date, and the whole window painted), and
-// "Copy all sections" (the text built and put on the clipboard). Each frame
+// "Copy all sections" (the text built and put on the clipboard). Then the
+// stations: 100,001 of them (100 km every metre) brought up to date after
+// "Calculate" and painted, all of them copied, and the PDF report of 256
+// sections and 1,001 stations (100 m every 0.1 m). Each frame
 // is the whole window rendered with grab(), which paints every widget
 // whether or not the platform has exposed it. Prints the
 // median and the slowest of each over many runs.
 #include "app/AppShell.h"
 #include "profilewindow/ProfileWindow.h"
+#include "profilewindow/StationsPage.h"
 #include "window/frmMain.h"
 
 #include <QAction>
@@ -15,6 +19,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -27,23 +33,35 @@ using namespace pendrio;
 
 namespace {
 
-// The program with 256 sections calculated, typed in as a user would.
-std::unique_ptr<AppShell> programWith256Sections() {
+void fail(const char* why) {
+    std::fprintf(stderr, "%s\n", why);
+    std::exit(1);
+}
+
+// Types `text` into the box and leaves it by Tab, as a user would.
+void enter(QWidget* window, const char* box, const QString& text) {
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) {
+        fail("a window never became active");
+    }
+    auto* edit = window->findChild<QLineEdit*>(QString::fromUtf8(box));
+    edit->setFocus(Qt::TabFocusReason);
+    edit->setText(text);
+    QTest::keyClick(edit, Qt::Key_Tab);
+}
+
+// The program with 256 sections calculated over `length` track units.
+std::unique_ptr<AppShell> programWith256Sections(const QString& length = QStringLiteral("1968504")) {
     auto shell = std::make_unique<AppShell>([] {});
     frmMain* window = &shell->mainWindow();
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window)) {
-        std::fprintf(stderr, "the window never became active\n");
-        std::exit(1);
+        fail("the window never became active");
     }
-    auto* sections = window->findChild<QLineEdit*>(QStringLiteral("txtInput(4)"));
-    sections->setFocus(Qt::TabFocusReason);
-    sections->setText(QStringLiteral("256"));
-    auto* end = window->findChild<QLineEdit*>(QStringLiteral("txtInput(3)"));
-    end->setFocus(Qt::TabFocusReason); // commits the count
-    end->setText(QStringLiteral("-2.5"));
-    window->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->setFocus(Qt::TabFocusReason);
+    enter(window, "txtInput(0)", length);
+    enter(window, "txtInput(4)", QStringLiteral("256"));
+    enter(window, "txtInput(3)", QStringLiteral("-2.5"));
     window->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
     if (window->state().SectionCount != 256) {
         std::fprintf(stderr, "256 sections were not calculated\n");
@@ -104,5 +122,34 @@ int main(int argc, char* argv[]) {
            }));
     QAction* copy = shell->copyAllSections();
     report("\"Copy all sections\"", timed(100, [&] { copy->trigger(); }));
+
+    std::printf("Stations:\n");
+    shell = programWith256Sections(QStringLiteral("1968503937")); // 100 km
+    shell->showProfile()->trigger();
+    profile = shell->profileWindow();
+    profile->findChild<QTabWidget*>()->setCurrentIndex(1);
+    enter(profile, "txtStationInterval", QStringLiteral("1"));
+    if (profile->stations()->plan().Count != 100001) {
+        fail("100 km every metre did not give 100,001 stations");
+    }
+    calculate = shell->mainWindow().findChild<QPushButton*>(QStringLiteral("cmdCalculate"));
+    report("100,001 stations after \"Calculate\"", timed(30, [&] {
+               calculate->click();
+               (void)profile->grab();
+           }));
+    QAction* copyStations = profile->findChild<QAction*>(QStringLiteral("actCopyStations"));
+    report("\"Copy all stations\", 100,001", timed(10, [&] { copyStations->trigger(); }));
+
+    shell = programWith256Sections(); // 100 m
+    shell->showProfile()->trigger();
+    profile = shell->profileWindow();
+    enter(profile, "txtStationInterval", QStringLiteral("0.1"));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    report("PDF report, 256 sections and 1,001 stations", timed(10, [&] {
+               if (!profile->saveReport(pdf).isEmpty()) {
+                   fail("the report was not written");
+               }
+           }));
     return 0;
 }

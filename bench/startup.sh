@@ -7,13 +7,20 @@
 # median peak memory (maximum resident set size) of each, and the program's
 # figures over each yardstick's.
 #
-#   bench/startup.sh [runs of each, default 15] [build directory, default build]
+#   bench/startup.sh [runs of each, default 15] [build directory, default build] [NAME=PROGRAM...]
+#
+# Each NAME=PROGRAM is measured in the same turns, as another row: an earlier
+# build of Pendrio, say, to see what a change did to start-up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 build_dir=${2:-build}
 names=(pendrio controls_window bare_window)
 programs=("$build_dir/app/pendrio" "$build_dir/bench/controls_window" "$build_dir/bench/bare_window")
+for extra in "${@:3}"; do
+    names+=("${extra%%=*}")
+    programs+=("${extra#*=}")
+done
 for program in "${programs[@]}"; do
     if [ ! -x "$program" ]; then
         echo "No $program; build it first with tools/build.sh $build_dir" >&2
