@@ -7,56 +7,54 @@
 #
 #   tools/screenshot.sh [OUT_DIR]      (default: docs/)
 #
-# The program is build/app/pendrio, or the one named by $PENDRIO. Xvfb,
-# openbox and the program are all ended when the script ends.
+# The program is build/app/pendrio, or the one named by $PENDRIO; its title is
+# read from its build tree. Xvfb, openbox and the program are all ended when
+# the script ends, after 120 s at the latest.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/docs}
 program=${PENDRIO:-$root/build/app/pendrio}
-title="Pendrio V0.0"
 [ -x "$program" ] || { echo "no program at $program: build first (tools/build.sh)" >&2; exit 1; }
 command -v import >/dev/null || { echo "ImageMagick's import is missing: run tools/ensure-packages.sh" >&2; exit 1; }
 # shellcheck source-path=SCRIPTDIR source=../tests/desktop/x-session.sh
 . "$root/tests/desktop/x-session.sh"
+header=$(dirname "$program")/../generated/window/text/ProgramInfo.h
+: "${PENDRIO_WINDOW_TITLE:=$(sed -n 's/.*WindowTitle\[\] = "\(.*\)";.*/\1/p' "$header" 2>/dev/null)}"
+[ -n "$PENDRIO_WINDOW_TITLE" ] || fail "no window title in $header: set PENDRIO_WINDOW_TITLE"
 
+xs_budget 120
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 scratch=$(mktemp -d)
 xs_remove_on_exit=$scratch
 xs_start "$scratch" 2560x1440x24
 
+shot() { # shot WINDOW FILE: the window, active, in its frame, with the pointer away
+    xdo windowactivate --sync "$1"
+    xdo mousemove 0 0
+    sleep 1 # nothing tells when Qt has painted, nor when openbox has drawn the frame active
+    timeout 10 import -window "$(xs_toplevel "$1")" "$2"
+}
 shoot() { # shoot SCALE FILE
-    xs_run "$scratch/pendrio-$1.log" env -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
-        -u QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$1" LC_ALL=C.UTF-8 \
-        LANGUAGE= "$program"
-    local pid=$xs_last_pid window frame
-    xs_find_window "$pid" "$title" || { xs_show_log "$scratch/pendrio-$1.log"; exit 1; }
-    window=$xs_window
-    frame=$(xs_toplevel "$window")
-    xdotool mousemove 0 0
-    sleep 1 # the first paint, and openbox drawing the frame active
-    import -window "$frame" "$2"
-    echo "$2: $(identify -format '%wx%h' "$2") (client area $(xs_geometry "$window" | cut -d' ' -f3-4 | tr ' ' x))"
-    xs_stop "$pid"
+    xs_start_pendrio "$scratch/pendrio-$1.log" "$program" QT_SCALE_FACTOR="$1"
+    shot "$xs_window" "$2"
+    echo "$2: $(identify -format '%wx%h' "$2") (client area $(xs_geometry "$xs_window" | cut -d' ' -f3-4 | tr ' ' x))"
+    xs_stop "$xs_app_pid"
 }
 # shoot_profile FILE [KEYS...]: types KEYS into the main window (from the
 # "Length" box), opens the profile window with Ctrl+Shift+P and shoots it.
 shoot_profile() {
     local file=$1
     shift
-    xs_run "$scratch/pendrio-profile.log" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANGUAGE= "$program"
-    local pid=$xs_last_pid
-    xs_find_window "$pid" "$title" || { xs_show_log "$scratch/pendrio-profile.log"; exit 1; }
-    xdotool windowactivate --sync "$xs_window"
-    [ $# -eq 0 ] || xdotool key --delay 30 "$@"
-    xdotool key --delay 30 ctrl+shift+p
-    xs_find_window "$pid" "Profile – $title" || { xs_show_log "$scratch/pendrio-profile.log"; exit 1; }
-    xdotool mousemove 0 0
-    sleep 1
-    import -window "$(xs_toplevel "$xs_window")" "$file"
+    xs_start_pendrio "$scratch/pendrio-profile.log" "$program"
+    xdo windowactivate --sync "$xs_window"
+    [ $# -eq 0 ] || xdo key --delay 30 "$@"
+    xdo key --delay 30 ctrl+shift+p
+    xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
+    shot "$xs_window" "$file"
     echo "$file: $(identify -format '%wx%h' "$file")"
-    xs_stop "$pid"
+    xs_stop "$xs_app_pid"
 }
 shoot 1 "$out/screenshot.png"
 shoot 2 "$out/screenshot-scale2.png"

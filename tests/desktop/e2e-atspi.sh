@@ -30,23 +30,17 @@ xs_start "$scratch"
 as_start "$scratch"
 echo "== display $DISPLAY, D-Bus $DBUS_SESSION_BUS_ADDRESS"
 
-# See e2e-real-window.sh for strict_string_checks in a sanitizer build.
-asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
-xs_run "$scratch/pendrio.log" env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
-    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LC_ALL=C.UTF-8 LANGUAGE= \
-    ASAN_OPTIONS="$asan_options" "$program"
-app_pid=$xs_last_pid
-xs_find_window "$app_pid" "Pendrio V0.0" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_start_pendrio "$scratch/pendrio.log" "$program" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 echo "== the main window through AT-SPI"
-as_python "$here/atspi/check-window.py" "$app_pid" main-window ||
+as_python "$here/atspi/check-window.py" "$xs_app_pid" main-window ||
     { xs_show_log "$scratch/pendrio.log"; fail "the main window as a screen reader sees it"; }
-kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
+kill -0 "$xs_app_pid" 2>/dev/null || fail "Pendrio ended during the test"
 
 echo "== the profile window through AT-SPI"
 timeout 10 xdotool windowactivate --sync "$xs_window" key --clearmodifiers ctrl+shift+p ||
     fail "could not press Ctrl+Shift+P in the main window"
-as_python "$here/atspi/check-window.py" "$app_pid" profile-window ||
+as_python "$here/atspi/check-window.py" "$xs_app_pid" profile-window ||
     { xs_show_log "$scratch/pendrio.log"; fail "the profile window as a screen reader sees it"; }
-kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
+kill -0 "$xs_app_pid" 2>/dev/null || fail "Pendrio ended during the test"
 echo "PASS: both windows are frames whose controls a screen reader can read and use"

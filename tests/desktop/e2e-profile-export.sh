@@ -12,7 +12,6 @@ set -euo pipefail
 
 program=$1
 scratch=$2
-title="Pendrio V0.0"
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
@@ -22,23 +21,17 @@ rm -rf "$scratch"
 mkdir -p "$scratch/out"
 xs_start "$scratch" 1920x1080x24
 
-# See e2e-real-window.sh: xcb's keyboard library trips ASan's string checks.
-asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
-xs_run "$scratch/pendrio.log" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANGUAGE= \
-    ASAN_OPTIONS="$asan_options" "$program"
-app_pid=$xs_last_pid
-xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_start_pendrio "$scratch/pendrio.log" "$program"
 main_window=$xs_window
 
-xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
 keys() { xdo key --clearmodifiers --delay 40 "$@"; }
-clipboard() { timeout 5 xclip -o -selection clipboard; }
+clipboard_has() { timeout 5 xclip -o -selection clipboard >"$2" 2>/dev/null && [ "$(wc -l <"$2")" -eq "$1" ]; }
 
 # ---- Copy all sections, by its shortcut, onto the X clipboard ---------------
 xdo windowactivate --sync "$main_window"
 keys ctrl+shift+c
-sleep 0.3
-clipboard >"$scratch/default.tsv" || fail "nothing on the clipboard after Ctrl+Shift+C"
+xs_until 5 "header and row on the clipboard" clipboard_has 2 "$scratch/default.tsv" ||
+    fail "nothing on the clipboard after Ctrl+Shift+C"
 printf 'Section\tDistance at start [track units]\tSection length [track units]\t2nd order coefficient [track units]\t1st order coefficient [track units]\tHeight at start of section [track units]\tGradient at start of section [°]\tGradient at end of section [°]\n1\t0\t1968503.937\t0\t0\t0\t0\t0\n' >"$scratch/default-expected.tsv"
 diff "$scratch/default-expected.tsv" "$scratch/default.tsv" ||
     fail "the default profile's sections on the clipboard differ (above)"
@@ -49,15 +42,14 @@ echo "== default profile copied: $(wc -l <"$scratch/default.tsv") lines"
 # type 3, then back with Shift+Tab to "Calculate" and press it.
 keys Tab Tab Tab Tab 3 shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
 keys ctrl+shift+c
-sleep 0.3
-clipboard >"$scratch/three.tsv"
-[ "$(wc -l <"$scratch/three.tsv")" -eq 4 ] || fail "expected a header and 3 rows, got: $(cat "$scratch/three.tsv")"
+xs_until 5 "header and 3 rows on the clipboard" clipboard_has 4 "$scratch/three.tsv" ||
+    fail "expected a header and 3 rows, got: $(cat "$scratch/three.tsv")"
 [ "$(sed -n 3p "$scratch/three.tsv" | cut -f1-3)" = "$(printf '2\t656168\t656168')" ] ||
     fail "section 2 on the clipboard reads: $(sed -n 3p "$scratch/three.tsv")"
 
 # ---- The profile window, beside the main window ----------------------------
 keys ctrl+shift+p
-xs_find_window "$app_pid" "Profile – $title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
 profile_window=$xs_window
 read -r mx my mw mh < <(xs_geometry "$(xs_toplevel "$main_window")")
 read -r px py pw ph < <(xs_geometry "$(xs_toplevel "$profile_window")")
@@ -65,32 +57,35 @@ echo "== main window at $mx,$my ${mw}x$mh, profile window at $px,$py ${pw}x$ph"
 ((px >= mx + mw || px + pw <= mx || py >= my + mh || py + ph <= my)) ||
     fail "the profile window covers the main window"
 
+open_dialog() { # open_dialog KEYS...: opens a save dialog from the profile window
+    xdo windowactivate --sync "$profile_window"
+    keys "$@"
+    xs_until 5 "active save dialog after $*" save_dialog_active || exit 1
+}
 # save_through_dialog KEYS... -- PATH: opens a save dialog with KEYS and
 # accepts PATH in it.
 save_through_dialog() {
     local path=${*: -1}
-    xdo windowactivate --sync "$profile_window"
-    keys "${@:1:$#-2}"
-    xs_until 5 "save dialog after ${*:1:$#-2}" save_dialog_shown || exit 1
-    sleep 0.5 # the dialog reads its folder
+    open_dialog "${@:1:$#-2}"
     keys ctrl+a
     xdo type --delay 10 "$path"
     keys Return
     xs_until 5 "file $path" test -s "$path" || exit 1
 }
-save_dialog_shown() { [ -n "$(timeout 2 xdotool search --onlyvisible --name '^Save ' 2>/dev/null | head -n 1)" ]; }
+# Shown and given the keyboard: what is typed next goes into it.
+save_dialog_active() { timeout 2 xdotool getactivewindow getwindowname 2>/dev/null | grep -q '^Save '; }
+save_dialog_gone() { [ -z "$(timeout 2 xdotool search --onlyvisible --name '^Save ' 2>/dev/null)" ]; }
 
 save_through_dialog ctrl+s -- "$scratch/out/sections.csv"
 save_through_dialog alt+f s -- "$scratch/out/plot.svg"
 save_through_dialog alt+f p -- "$scratch/out/plot.png"
 
-# A cancelled dialog writes nothing.
-xdo windowactivate --sync "$profile_window"
-keys ctrl+s
-sleep 1
+# A cancelled dialog writes nothing: looked at once the next dialog is open.
+open_dialog ctrl+s
 keys Escape
-sleep 0.5
-[ "$(ls "$scratch/out" | tr '\n' ' ')" = "plot.png plot.svg sections.csv " ] ||
+xs_until 5 "save dialog closed by Escape" save_dialog_gone || exit 1
+open_dialog ctrl+s
+[ "$(cd "$scratch/out" && echo *)" = "plot.png plot.svg sections.csv" ] ||
     fail "files after a cancelled dialog: $(ls "$scratch/out")"
 
 # The CSV through Python's csv module: plain ASCII, the header, 3 rows of 10

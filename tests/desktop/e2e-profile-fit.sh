@@ -17,7 +17,6 @@ scratch=$2
 screen=$3
 scale=$4
 centre=${5:-}
-title="Pendrio V0.0"
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
@@ -28,21 +27,17 @@ mkdir -p "$scratch"
 xs_start "$scratch" "${screen}x24"
 read -r screen_w screen_h < <(echo "${screen/x/ }")
 
-# See e2e-real-window.sh: xcb's keyboard library trips ASan's string checks.
-asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
-xs_run "$scratch/pendrio.log" env -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
-    -u QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" LC_ALL=C.UTF-8 \
-    LANGUAGE= ASAN_OPTIONS="$asan_options" "$program"
-app_pid=$xs_last_pid
-xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_start_pendrio "$scratch/pendrio.log" "$program" QT_SCALE_FACTOR="$scale"
 main_window=$xs_window
 
-xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
 keys() { xdo key --clearmodifiers --delay 30 "$@"; }
 if [ "$centre" = centre ]; then
     read -r _ _ fw fh < <(xs_geometry "$(xs_toplevel "$main_window")")
-    xdo windowmove "$(xs_toplevel "$main_window")" $(((screen_w - fw) / 2)) $(((screen_h - fh) / 2))
-    sleep 0.3
+    cx=$(((screen_w - fw) / 2)) cy=$(((screen_h - fh) / 2))
+    xdo windowmove "$(xs_toplevel "$main_window")" "$cx" "$cy"
+    # Qt's windows have static gravity: openbox puts the client area where asked.
+    moved() { [ "$(xs_geometry "$main_window" | cut -d' ' -f1-2)" = "$cx $cy" ]; }
+    xs_until 5 "main window at $cx,$cy" moved || exit 1
 fi
 read -r mx my mw mh < <(xs_geometry "$(xs_toplevel "$main_window")")
 echo "== screen ${screen} at scale $scale; main window frame at $mx,$my ${mw}x$mh"
@@ -56,7 +51,7 @@ miss() {
 min_size= # of the first look: it must never change
 profile_window=
 check() { # check MOMENT
-    sleep 0.5 # the window manager acts on a new size or hint
+    sleep 0.5 # the window manager acts on a new size or hint, if any: nothing shows if none
     local frame px py pw ph cw ch min gap=8
     frame=$(xs_toplevel "$profile_window")
     read -r px py pw ph < <(xs_geometry "$frame")
@@ -82,7 +77,7 @@ check() { # check MOMENT
 
 xdo windowactivate --sync "$main_window"
 keys ctrl+shift+p
-xs_find_window "$app_pid" "Profile – $title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
 profile_window=$xs_window
 check opened
 
@@ -98,8 +93,7 @@ check calculated
 
 read -r px py pw ph < <(xs_geometry "$profile_window")
 xdo mousemove $((px + pw / 2)) $((py + ph / 4))
-sleep 0.2
-xdo mousemove $((px + pw / 2 + 7)) $((py + ph / 4 + 3))
+xdo mousemove --sync $((px + pw / 2 + 7)) $((py + ph / 4 + 3))
 check hovered
 
 # From "Calculate", Tab runs through the five boxes, "Always on top" and

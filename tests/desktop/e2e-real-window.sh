@@ -15,7 +15,6 @@ set -euo pipefail
 program=$1
 scratch=$2
 artefacts=$3
-title="Pendrio V0.0"
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
@@ -26,22 +25,10 @@ mkdir -p "$scratch" "$artefacts"
 xs_start "$scratch"
 echo "== display $DISPLAY"
 
-# In a sanitizer build, libxkbcommon-x11 (read by Qt's xcb plugin at start-up)
-# strndup()s X atom names that have no terminating zero, which ASan's
-# strict_string_checks reports although strndup never reads past its bound.
-asan_options=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
-xs_run "$scratch/pendrio.log" env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI \
-    -u QT_ENABLE_HIGHDPI_SCALING QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANGUAGE= \
-    ASAN_OPTIONS="$asan_options" "$program"
-app_pid=$xs_last_pid
-xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
+xs_start_pendrio "$scratch/pendrio.log" "$program"
 window=$xs_window
 read -r win_x win_y win_w win_h < <(xs_geometry "$window")
 echo "== window $window at ${win_x},${win_y}, ${win_w}x${win_h}"
-
-# Every xdotool call is bounded: a --sync that waits for something that never
-# happens must fail the test, not hang it.
-xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
 
 # ---- Places of the controls ---------------------------------------------------
 # The layout is drawn in twips on a 4695 x 4935 client area and scaled evenly,
@@ -85,6 +72,8 @@ changed_from() { # changed_from BEFORE LEFT TOP WIDTH HEIGHT
     xs_until 5 "change of the control at $*" shows_other "$@" && echo "$shown"
 }
 shows_other() { shown=$(region_hash "${@:2}") && [ "$shown" != "$1" ]; }
+# A pause for what shows nothing to wait for: a click or a raise that must
+# change nothing, and Qt repainting once the pointer has left.
 settle() { sleep 0.5; }
 
 # ---- Typing and calculating ---------------------------------------------------
@@ -123,7 +112,7 @@ same_place() {
     local now
     now=$(xs_geometry "$window")
     [ "$now" = "$win_x $win_y $win_w $win_h" ] || fail "$1: the window moved or resized to $now"
-    [ "$(xdo search --onlyvisible --name "^${title}\$" | head -n 1)" = "$window" ] ||
+    [ "$(xdo search --onlyvisible --name "^${PENDRIO_WINDOW_TITLE}\$" | head -n 1)" = "$window" ] ||
         fail "$1: the window was re-created or hidden"
 }
 # Which of the two windows is seen at a point where both lie, by the window
@@ -191,5 +180,5 @@ xdo mousemove 0 0
 settle
 import -window "$window" "$artefacts/e2e-window.png"
 echo "== screenshot: $artefacts/e2e-window.png"
-kill -0 "$app_pid" 2>/dev/null || fail "Pendrio ended during the test"
+kill -0 "$xs_app_pid" 2>/dev/null || fail "Pendrio ended during the test"
 echo "PASS: typing, Calculate, Next and 'Always on top' work on a real window manager"

@@ -21,7 +21,17 @@
 #   xs_stop PID                ends one process (or its -g group) early: TERM, then KILL
 #   xs_show_log FILE           prints the end of a log to stderr
 #   xs_key_names TEXT          the xdotool key names that type TEXT, one a line
+#   xdo ARGS...                xdotool ARGS, bounded; fails the script if it fails
 #   fail MESSAGE               prints FAIL: MESSAGE and exits 1
+# For Pendrio, whose main window CMake titles $PENDRIO_WINDOW_TITLE (a SETTING is
+# VARIABLE=VALUE, or -u VARIABLE):
+#   xs_start_pendrio LOG PROGRAM [SETTING...]
+#                              starts PROGRAM as xs_exec_pendrio and waits for its
+#                              main window; sets xs_app_pid, xs_app_log, xs_window
+#   xs_pendrio_window TITLE    waits for xs_app_pid's window TITLE; sets xs_window
+#                              (both show xs_app_log and return 1 if none comes)
+#   xs_exec_pendrio PROGRAM [SETTING...]  for xs_run: becomes PROGRAM in the tests'
+#                              environment (xcb, C.UTF-8, scale 1) with the SETTINGs
 # Setting xs_remove_on_exit to a directory deletes it after the cleanup.
 # xs_run and xs_wait need no session: a script may run other jobs before xs_start.
 
@@ -29,6 +39,8 @@ xs_pids=() # what xs_run started, oldest first; -PID for a process group
 xs_scratch=
 xs_last_pid=
 xs_window=
+xs_app_pid= # the Pendrio that xs_start_pendrio started, and its log
+xs_app_log=
 xs_remove_on_exit= # a directory to delete once everything has ended
 
 fail() {
@@ -213,6 +225,34 @@ xs_toplevel() {
     done
     echo $((window))
 }
+
+# Every xdotool call is bounded: a --sync that waits for something that never
+# happens must fail the test, not hang it.
+xdo() { timeout 10 xdotool "$@" || fail "xdotool $* failed or timed out"; }
+
+# The desktop's scaling, font size and language stay out: every run looks alike.
+xs_pendrio_env() {
+    unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI QT_ENABLE_HIGHDPI_SCALING \
+        QT_AUTO_SCREEN_SCALE_FACTOR QT_SCALE_FACTOR_ROUNDING_POLICY QT_USE_PHYSICAL_DPI
+    # In a sanitizer build, libxkbcommon-x11 (read by Qt's xcb plugin at start-up)
+    # strndup()s X atom names that have no terminating zero, which ASan's
+    # strict_string_checks reports although strndup never reads past its bound.
+    export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANGUAGE='' \
+        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
+    while [ $# -gt 0 ]; do
+        if [ "$1" = -u ]; then unset "$2" && shift; else export "${1?}"; fi
+        shift
+    done
+}
+xs_exec_pendrio() { xs_pendrio_env "${@:2}" && exec "$1"; }
+xs_start_pendrio() {
+    [ -n "${PENDRIO_WINDOW_TITLE:-}" ] || fail "PENDRIO_WINDOW_TITLE is not set (ctest sets it)"
+    xs_app_log=$1
+    xs_run "$1" xs_exec_pendrio "${@:2}"
+    xs_app_pid=$xs_last_pid
+    xs_pendrio_window "$PENDRIO_WINDOW_TITLE"
+}
+xs_pendrio_window() { xs_find_window "$xs_app_pid" "$1" || { xs_show_log "$xs_app_log"; return 1; }; }
 
 xs_key_names() {
     local text=$1 i c

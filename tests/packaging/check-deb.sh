@@ -4,8 +4,9 @@
 # starts the unpacked program on a virtual X display of its own (Xvfb and
 # openbox, from tests/desktop/x-session.sh) until its window appears.
 #
-#   check-deb.sh BUILD_DIR SCRATCH_DIR APP_ID VERSION [WINDOW_TITLE]
+#   check-deb.sh BUILD_DIR SCRATCH_DIR APP_ID VERSION
 #
+# The window it waits for is titled $PENDRIO_WINDOW_TITLE (ctest sets it).
 # Everything it makes stays in SCRATCH_DIR (emptied first): the packages in
 # packages/, the unpacked root in root/, logs and a screenshot beside them.
 # Whatever it starts (cpack and its build, Xvfb, openbox, the program) is ended
@@ -16,7 +17,6 @@ build_dir=$(cd "$1" && pwd)
 scratch=$2
 app_id=$3
 version=$4
-title=${5:-Pendrio V0.0}
 here=$(cd "$(dirname "$0")" && pwd)
 
 # The X session's cleanup (an EXIT trap) ends all that is started with xs_run.
@@ -118,20 +118,14 @@ echo "   display $DISPLAY"
 # xs_start gave the session a HOME and an XDG_RUNTIME_DIR of its own under
 # $scratch. The program must find Qt as an installed system would: no library
 # or plugin path of the developer's, and X even where a Wayland session runs.
-xs_run "$scratch/pendrio.log" env -u WAYLAND_DISPLAY -u LD_LIBRARY_PATH -u QT_PLUGIN_PATH \
-    QT_QPA_PLATFORM=xcb "$program"
-app_pid=$xs_last_pid
-echo "   pendrio (pid $app_pid)"
-
-# xs_find_window takes only a window of this process.
-xs_find_window "$app_pid" "$title" || { xs_show_log "$scratch/pendrio.log"; exit 1; }
-window=$xs_window
-xdotool getwindowgeometry "$window" | sed 's/^/   /'
+xs_start_pendrio "$scratch/pendrio.log" "$program" -u WAYLAND_DISPLAY -u LD_LIBRARY_PATH -u QT_PLUGIN_PATH
+echo "   pendrio (pid $xs_app_pid)"
+xdo getwindowgeometry "$xs_window" | sed 's/^/   /'
 if command -v import >/dev/null; then
-    if import -window root "$scratch/screenshot.png" 2>/dev/null; then
+    if timeout 10 import -window root "$scratch/screenshot.png" 2>/dev/null; then
         echo "   screenshot: $scratch/screenshot.png"
     fi
 fi
 
-xs_stop "$app_pid"
-echo "PASS: the .deb installs a program whose window '$title' appears"
+xs_stop "$xs_app_pid"
+echo "PASS: the .deb installs a program whose window '$PENDRIO_WINDOW_TITLE' appears"
