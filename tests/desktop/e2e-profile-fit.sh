@@ -4,8 +4,11 @@
 # with long facts, pointing at the plot, eight steps with "Next") it lies
 # wholly on the screen, its minimum size (from WM_NORMAL_HINTS) stays small
 # and the same, and where the screen has room beside, above or below the
-# main window for that minimum, the two do not overlap. A check that fails
-# leaves a screenshot in SCRATCH_DIR.
+# main window for that minimum, the two do not overlap; beside the main
+# window it is at least 600 px tall. The pointer's readout goes with the
+# pointer: after Ctrl+W, the pointer moved to the main window, Ctrl+Shift+P
+# and a step there, the plot shows none. A check that fails leaves a
+# screenshot in SCRATCH_DIR.
 #
 #   e2e-profile-fit.sh PROGRAM SCRATCH_DIR WxH SCALE [centre]
 #
@@ -73,7 +76,25 @@ check() { # check MOMENT
         ((px >= mx + mw || px + pw <= mx || py >= my + mh || py + ph <= my)) ||
             miss "$1: the profile window covers the main window although there is room"
     fi
+    if ((px >= mx + mw || px + pw <= mx)); then
+        ((ph >= 600)) || miss "$1: beside the main window, but only $ph px tall"
+    fi
 }
+
+# How many colours the plot's first line has, on which only the pointer's
+# readout is drawn: 1 without it. In the right half of the window (the main
+# window may cover its left); the plot is the first white in that column.
+readout_colours() {
+    local x=$((pw / 2)) top
+    top=$(timeout 10 import -window "$profile_window" -crop "1x$((200 * scale))+$x+0" +repage \
+        txt:- | awk -F'[,:]' '/#FFFFFF/ { print $2; exit }')
+    [ -n "$top" ] || miss "no plot in the profile window"
+    timeout 10 import -window "$profile_window" \
+        -crop "$((pw / 2 - 20 * scale))x$((12 * scale))+$x+$((top + 3 * scale))" +repage \
+        -format %k info:
+}
+readout_shown() { [ "$(readout_colours)" -gt 1 ]; }
+readout_gone() { [ "$(readout_colours)" -eq 1 ]; }
 
 xdo windowactivate --sync "$main_window"
 keys ctrl+shift+p
@@ -101,3 +122,22 @@ check hovered
 xdo windowactivate --sync "$main_window"
 keys Tab Tab Tab Tab Tab Tab Tab Tab space space space space space space space space
 check stepped
+
+# The readout leaves with the pointer, also when the window goes meanwhile.
+read -r px py pw ph < <(xs_geometry "$profile_window")
+xdo mousemove $((px + pw * 3 / 4)) $((py + ph / 5))
+xdo mousemove --sync $((px + pw * 3 / 4 + 5)) $((py + ph / 5 + 2))
+xs_until 5 "the pointer's readout over the plot" readout_shown || miss "no readout over the plot"
+xdo windowactivate --sync "$profile_window"
+keys ctrl+w
+read -r mx my mw mh < <(xs_geometry "$main_window")
+xdo mousemove --sync $((mx + mw / 2)) $((my + mh / 2))
+xdo windowactivate --sync "$main_window"
+keys ctrl+shift+p
+xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
+profile_window=$xs_window
+# "Next", at its place in the layout (twips of a 4695 x 4935 client area).
+xdo mousemove --sync $((mx + (2880 + 1575 / 2) * mw / 4695)) $((my + (4320 + 375 / 2) * mh / 4935))
+xdo click 1
+xs_until 5 "the readout gone with the pointer" readout_gone || miss "the readout outlived the pointer"
+echo "PASS"
