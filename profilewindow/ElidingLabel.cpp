@@ -35,7 +35,8 @@ QString ElideAtWords(const QString& line, const QFontMetricsF& metrics, double w
 }
 
 ElidingLabel::ElidingLabel(int lines, QWidget* parent) : QLabel(parent), lines_(lines) {
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // One line sits level with the boxes beside it; more start at the top.
+    setAlignment(Qt::AlignLeft | (lines == 1 ? Qt::AlignVCenter : Qt::AlignTop));
     setWordWrap(false);
 }
 

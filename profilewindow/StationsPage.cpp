@@ -125,12 +125,16 @@ void StationsPage::createTable() {
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->setWordWrap(false);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // Room for what a column usually holds; longer values scroll or can be widened.
     const QFontMetrics metrics(table_->font());
-    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("-8888888+888.888"));
+    const QString usual[] = {QStringLiteral("-88+888.888"), StationPointText(StationPoint::HighPoint),
+                             QStringLiteral("88888.888"), QStringLiteral("-8888.888"),
+                             QStringLiteral("-888.88")};
     for (int c = 0; c < model_->columnCount(); ++c) {
         const QString header = model_->headerData(c, Qt::Horizontal).toString();
-        table_->setColumnWidth(c, std::max(numberWidth, metrics.horizontalAdvance(header)) + 24);
+        table_->setColumnWidth(c, std::max(metrics.horizontalAdvance(usual[c]),
+                                           metrics.horizontalAdvance(header)) +
+                                      24);
     }
     table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
                              table_->verticalHeader()->defaultSectionSize() +
@@ -170,7 +174,7 @@ void StationsPage::refresh() {
 QString StationsPage::planText() const {
     switch (plan_.Problem) {
     case StationsProblem::None:
-        return tr("%n station(s)", nullptr, plan_.Count);
+        return plan_.Count == 1 ? tr("1 station") : tr("%1 stations").arg(plan_.Count);
     case StationsProblem::TooManyStations:
         return tr("Too many stations for this stretch: choose a longer interval");
     case StationsProblem::IntervalNotUsable:

@@ -3,13 +3,18 @@
 # with its frame as openbox draws it on a virtual X server, at the normal scale
 # (screenshot.png) and at QT_SCALE_FACTOR=2 (screenshot-scale2.png); and the
 # profile window beside it for the default profile (profile-default.png) and
-# for a 16-section crest, +1.5 % to -2.5 % over 800 m (profile-crest.png).
+# for a 16-section crest, +1.5 % to -2.5 % over 800 m (profile-crest.png); and
+# whole screens of 1024 x 768, 1366 x 768 and 2732 x 1536 at twice the scale
+# (desk-*.png) with the main window in the middle and the profile window
+# where it places itself, showing the crest's stations from 1+000 every 20 m,
+# the height at 1+300, the pointer's readout and the note of an input
+# changed since: the longest texts it shows.
 #
 #   tools/screenshot.sh [OUT_DIR]      (default: docs/)
 #
 # The program is build/app/pendrio, or the one named by $PENDRIO; its title is
 # read from its build tree. Xvfb, openbox and the program are all ended when
-# the script ends, after 120 s at the latest.
+# the script ends, after 240 s at the latest.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,7 +28,7 @@ header=$(dirname "$program")/../generated/window/text/ProgramInfo.h
 : "${PENDRIO_WINDOW_TITLE:=$(sed -n 's/.*WindowTitle\[\] = "\(.*\)";.*/\1/p' "$header" 2>/dev/null)}"
 [ -n "$PENDRIO_WINDOW_TITLE" ] || fail "no window title in $header: set PENDRIO_WINDOW_TITLE"
 
-xs_budget 120
+xs_budget 240
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 scratch=$(mktemp -d)
@@ -67,3 +72,41 @@ mapfile -t crest < <(for value in 15748031.496 0 0.859372 -1.432096 16; do
 done)
 shoot_profile "$out/profile-crest.png" "${crest[@]}" shift+Tab shift+Tab shift+Tab shift+Tab \
     shift+Tab shift+Tab space
+
+# shoot_desk SCREEN SCALE FILE: a screen of its own, as described at the top.
+shoot_desk() {
+    local screen=$1 width height main frame fw fh profile px py pw ph
+    read -r width height < <(echo "${screen/x/ }")
+    xs_start "$scratch/$screen" "${screen}x24"
+    xs_start_pendrio "$scratch/pendrio-$screen.log" "$program" QT_SCALE_FACTOR="$2"
+    main=$xs_window
+    frame=$(xs_toplevel "$main")
+    read -r _ _ fw fh < <(xs_geometry "$frame")
+    xdo windowmove "$frame" $(((width - fw) / 2)) $(((height - fh) / 2))
+    xdo windowactivate --sync "$main"
+    xdo key --delay 30 "${crest[@]}" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab \
+        space
+    # A new height at start, not calculated: the note.
+    xdo key --delay 30 Tab Tab 5 Tab ctrl+shift+p
+    xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
+    profile=$xs_window
+    mapfile -t setting_out < <(
+        xs_key_names 1+000
+        echo Tab
+        xs_key_names 20
+        printf "%s\n" Tab Tab
+        xs_key_names 1+300
+    )
+    xdo windowactivate --sync "$profile"
+    xdo key --delay 30 alt+a alt+c "${setting_out[@]}"
+    read -r px py pw ph < <(xs_geometry "$profile")
+    xdo mousemove $((px + pw / 2)) $((py + ph / 5))
+    xdo mousemove $((px + pw / 2 + 3)) $((py + ph / 5 + 1))
+    sleep 1 # nothing tells when Qt has painted the readout
+    timeout 10 import -window root "$3"
+    echo "$3: $(identify -format '%wx%h' "$3")"
+    xs_stop "$xs_app_pid"
+}
+shoot_desk 1024x768 1 "$out/desk-1024x768.png"
+shoot_desk 1366x768 1 "$out/desk-1366x768.png"
+shoot_desk 2732x1536 2 "$out/desk-scale2.png"

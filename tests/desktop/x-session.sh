@@ -149,7 +149,7 @@ xs_start() {
     Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$xs_scratch/display" \
         >"$xs_scratch/xvfb.log" 2>&1 &
     xs_pids+=("$!")
-    xs_until -p $! 10 "display number from Xvfb" grep -q '^[0-9][0-9]*$' "$xs_scratch/display" ||
+    xs_until -p $! 10 "display number from Xvfb" grep -qs '^[0-9][0-9]*$' "$xs_scratch/display" ||
         { xs_show_log "$xs_scratch/xvfb.log"; exit 1; }
     DISPLAY=:$(cat "$xs_scratch/display")
     export DISPLAY
@@ -260,7 +260,9 @@ xs_key_names() {
         c=${text:i:1}
         case $c in
         .) echo period ;;
+        ,) echo comma ;;
         -) echo minus ;;
+        +) echo plus ;;
         [A-Z]) echo "shift+${c,}" ;;
         *) echo "$c" ;;
         esac

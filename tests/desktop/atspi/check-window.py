@@ -121,7 +121,9 @@ def profile_window(window):
     check(cells == ["1000000"] * 3, f"the section lengths read {cells}")
     check(table.isRowSelected(1), "the table's selected row is not section 2's")
     for kind, name in [("text", "Vertical radius in metres"), ("label", "Length for this radius"),
-                       ("push button", "Use this length")]:
+                       ("push button", "Use this length"), ("text", "Chainage at start"),
+                       ("text", "Station interval in metres"), ("table", "Stations"),
+                       ("text", "Height at chainage"), ("label", "Height at this chainage")]:
         find(window, kind, name)
     say(f"frame '{window.name}': chart '{plot.name}' ({description(plot)}); "
         f"'{description(facts)}'; table of 3 sections whose cells read {cells}")
