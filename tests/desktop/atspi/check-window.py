@@ -8,6 +8,7 @@ CHECKS below. Prints what it checked; exits 1 with the reason on the first
 failure.
 """
 
+import os
 import sys
 
 import pyatspi
@@ -16,8 +17,8 @@ from pendrio_atspi import (CheckFailed, Events, action_names, check, description
                            do_action, find, find_application, find_window, focus, has_state,
                            pump, role, set_text, summary, text, wait_for)
 
-MAIN_WINDOW = "Pendrio V0.0"
-PROFILE_WINDOW = "Profile – Pendrio V0.0"
+MAIN_WINDOW = os.environ["PENDRIO_WINDOW_TITLE"]  # as CMake makes it
+PROFILE_WINDOW = f"Profile – {MAIN_WINDOW}"
 
 # The input boxes and the result boxes, named as the captions beside them.
 INPUT_BOXES = ["Length", "Height at start", "Start gradient", "End gradient", "No. of sections"]
