@@ -17,6 +17,7 @@
 //   widget height, uint16 pointer x, y; uint8 key count and one uint8 per key;
 //   uint8 paint (bit 0: the widget, else the file drawing with paint / 2 % 4
 //   caption lines and uint16 image width, height).
+#include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
 #include "profile/ProfileCurve.h"
 #include "profilewindow/PlotGeometry.h"
@@ -40,22 +41,7 @@ using namespace pendrio;
 
 namespace {
 
-class Bytes {
-public:
-    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    template <typename T> T take() {
-        T value{};
-        const std::size_t n = std::min(sizeof value, size_);
-        std::memcpy(&value, data_, n);
-        data_ += n;
-        size_ -= n;
-        return value;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-};
+using fuzzing::Bytes;
 
 void check(bool condition, const char* what, double value = 0) {
     if (!condition) {

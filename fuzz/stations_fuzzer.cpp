@@ -10,6 +10,7 @@
 //   double length, height at start, start and end gradient in degrees;
 //   int16 sections; double start chainage; double interval; and the rest of
 //   the bytes as UTF-8 text for TextToChainage.
+#include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
 #include "profile/Stations.h"
 #include "window/text/ChainageText.h"
@@ -27,25 +28,7 @@ using namespace pendrio;
 
 namespace {
 
-class Bytes {
-public:
-    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    template <typename T> T take() {
-        T value{};
-        const std::size_t n = std::min(sizeof value, size_);
-        std::memcpy(&value, data_, n);
-        data_ += n;
-        size_ -= n;
-        return value;
-    }
-    QString rest() const {
-        return QString::fromUtf8(reinterpret_cast<const char*>(data_), qsizetype(size_));
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-};
+using fuzzing::Bytes;
 
 void check(bool condition, const char* what, double value = 0) {
     if (!condition) {

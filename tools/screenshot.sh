@@ -82,7 +82,11 @@ shoot_desk() {
     main=$xs_window
     frame=$(xs_toplevel "$main")
     read -r _ _ fw fh < <(xs_geometry "$frame")
-    xdo windowmove "$frame" $(((width - fw) / 2)) $(((height - fh) / 2))
+    local cx=$(((width - fw) / 2)) cy=$(((height - fh) / 2))
+    xdo windowmove "$frame" "$cx" "$cy"
+    # Qt's windows have static gravity: openbox puts the client area where asked.
+    moved() { [ "$(xs_geometry "$main" | cut -d' ' -f1-2)" = "$cx $cy" ]; }
+    xs_until 5 "main window at $cx,$cy" moved || exit 1
     xdo windowactivate --sync "$main"
     xdo key --delay 30 "${crest[@]}" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab \
         space

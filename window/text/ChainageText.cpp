@@ -3,7 +3,7 @@
 #include "profile/Stations.h"
 #include "window/text/NumberText.h"
 
-#include <QStringView>
+#include <QRegularExpression>
 
 #include <array>
 #include <charconv>
@@ -13,61 +13,20 @@ namespace pendrio {
 
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-
-// ASCII digits only, as TextToNumber reads them.
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
-bool allDigits(QStringView text) {
-    for (const QChar c : text) {
-        if (!isDigit(c)) {
-            return false;
-        }
-    }
-    return !text.isEmpty();
-}
-
-QStringView withoutBlanks(QStringView text) {
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && isBlank(text[first])) {
-        ++first;
-    }
-    while (end > first && isBlank(text[end - 1])) {
-        --end;
-    }
-    return text.sliced(first, end - first);
-}
-
 // The kilometre form as the plain metres it stands for: the '+' only splits
 // the kilometres from the three digits of metres, so leaving it out gives the
 // same decimal number, which TextToNumber then rounds correctly. No value
-// when the text is not in the kilometre form.
-std::optional<QString> kilometreFormAsMetres(QStringView text, QStringView separator) {
-    qsizetype plus = text.startsWith(u'-') || text.startsWith(u'+') ? 1 : 0;
-    const qsizetype kilometres = plus;
-    while (plus < text.size() && isDigit(text[plus])) {
-        ++plus;
-    }
-    if (plus == kilometres || plus == text.size() || text[plus] != u'+') {
+// when the text is not in the kilometre form. Blanks are spaces and tabs,
+// digits ASCII, as TextToNumber takes them.
+std::optional<QString> kilometreFormAsMetres(const QString& text, const QString& separator) {
+    const QRegularExpression form(
+        QStringLiteral("^[ \\t]*([+-]?[0-9]+)\\+([0-9]{3}(%1[0-9]+)?)[ \\t]*\\z")
+            .arg(QRegularExpression::escape(separator)));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) {
         return std::nullopt;
     }
-    const QStringView afterPlus = text.sliced(plus + 1);
-    if (afterPlus.size() < 3 || !allDigits(afterPlus.first(3))) {
-        return std::nullopt;
-    }
-    const QStringView decimals = afterPlus.sliced(3);
-    if (!decimals.isEmpty() && (separator.isEmpty() || !decimals.startsWith(separator) ||
-                                !allDigits(decimals.sliced(separator.size())))) {
-        return std::nullopt;
-    }
-    QString metres = text.first(plus).toString();
-    metres += afterPlus;
-    return metres;
+    return match.captured(1) + match.captured(2);
 }
 
 } // namespace
@@ -103,7 +62,7 @@ QString ChainageText(double metres, const QLocale& locale) {
 
 std::optional<double> TextToChainage(const QString& text, const QLocale& locale) {
     const QString separator = locale.decimalPoint();
-    const std::optional<QString> metres = kilometreFormAsMetres(withoutBlanks(text), separator);
+    const std::optional<QString> metres = kilometreFormAsMetres(text, separator);
     const std::optional<double> value = TextToNumber(metres ? *metres : text, locale);
     if (!value || !(std::abs(*value) <= MaxChainage)) {
         return std::nullopt;
