@@ -115,9 +115,12 @@ void ProfileWindow::createTable() {
     for (int c = 0; c < int(SectionColumns().size()); ++c) {
         headers << SectionHeaderText(c);
     }
-    model_ = new TextTableModel(headers, [this](int row, int column) {
-        return SectionCellText(profile_, row + 1, column, locale());
-    });
+    model_ = new TextTableModel(
+        headers,
+        [this](int row, int column) {
+            return SectionCellText(profile_, row + 1, column, locale());
+        },
+        {}, this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("tblSections"));
     table_->setAccessibleName(tr("Sections"));
