@@ -132,6 +132,7 @@ struct ReportProgressDialog {
     explicit ReportProgressDialog(QWidget* window)
         : dialog(ProfileWindow::tr("Making the report…"), ProfileWindow::tr("Cancel"), 0, 1,
                  window) {
+        dialog.setWindowTitle(ProfileWindow::tr("Report"));
         dialog.setWindowModality(Qt::WindowModal);
         dialog.setMinimumDuration(ProgressAfterMilliseconds);
         dialog.setValue(0);
