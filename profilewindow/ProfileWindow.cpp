@@ -121,16 +121,7 @@ void ProfileWindow::createTable() {
             return SectionCellText(profile_, row + 1, column, locale());
         },
         {}, this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("tblSections"));
-    table_->setAccessibleName(tr("Sections"));
-    table_->setModel(model_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setTabKeyNavigation(false); // Tab leaves the table, as in a form
-    table_->verticalHeader()->hide();
-    table_->setWordWrap(false);
+    table_ = NewRowTable(model_, QStringLiteral("tblSections"), tr("Sections"), this);
     // At the window's smallest, the header and one row.
     table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
                              table_->verticalHeader()->defaultSectionSize() +

@@ -112,18 +112,9 @@ void StationsPage::createTable() {
             return StationCellText(StationAt(profile_, plan_, row), column, locale());
         },
         {1}, this); // the point's name is text
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("tblStations"));
-    table_->setAccessibleName(tr("Stations"));
-    table_->setModel(model_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setTabKeyNavigation(false);
-    table_->verticalHeader()->hide();
+    table_ = NewRowTable(model_, QStringLiteral("tblStations"), tr("Stations"), this);
     // Rows of one height: the view places 100,001 of them without asking each.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table_->setWordWrap(false);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Room for what a column usually holds; longer values scroll or can be widened.
     const QFontMetrics metrics(table_->font());

@@ -1,5 +1,8 @@
 #include "profilewindow/TextTableModel.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include <utility>
 
 namespace pendrio {
@@ -47,6 +50,21 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
         return headers_.at(section);
     }
     return {};
+}
+
+QTableView* NewRowTable(TextTableModel* model, const QString& objectName,
+                        const QString& accessibleName, QWidget* parent) {
+    auto* table = new QTableView(parent);
+    table->setObjectName(objectName);
+    table->setAccessibleName(accessibleName);
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false);
+    table->verticalHeader()->hide();
+    table->setWordWrap(false);
+    return table;
 }
 
 } // namespace pendrio

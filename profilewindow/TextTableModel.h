@@ -9,6 +9,9 @@
 
 #include <functional>
 
+class QTableView;
+class QWidget;
+
 namespace pendrio {
 
 class TextTableModel : public QAbstractTableModel {
@@ -36,5 +39,11 @@ private:
     QList<int> textColumns_;
     int rows_ = 0;
 };
+
+// A view of `model` that reads as a list of rows: whole rows are selected,
+// nothing is edited, Tab leaves it as it leaves a field of a form, and rows
+// are neither numbered nor wrapped.
+QTableView* NewRowTable(TextTableModel* model, const QString& objectName,
+                        const QString& accessibleName, QWidget* parent);
 
 } // namespace pendrio
