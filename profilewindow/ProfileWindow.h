@@ -48,7 +48,6 @@ public:
 
     ProfilePlot* plot() const { return plot_; }
     QTableView* table() const { return table_; }
-    DesignRadiusRow* designRadiusRow() const { return designRadius_; }
 
     // The selected rows (all when none is selected) as tab-separated text.
     QString selectedRowsText() const;

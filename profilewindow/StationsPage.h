@@ -32,8 +32,6 @@ public:
     void refresh();
 
     const StationPlan& plan() const { return plan_; }
-    QTableView* table() const { return table_; }
-    ElidingLabel* chainageHeight() const { return queryResult_; }
 
     // The selected rows (all when none is selected) as tab-separated text.
     QString selectedRowsText() const;
