@@ -24,7 +24,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <set>
 #include <tuple>
 #include <utility>
 
@@ -121,11 +120,10 @@ void ProfileWindow::createTable() {
             return SectionCellText(profile_, row + 1, column, locale());
         },
         {}, this);
-    table_ = NewRowTable(model_, QStringLiteral("tblSections"), tr("Sections"), this);
-    // At the window's smallest, the header and one row.
-    table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
-                             table_->verticalHeader()->defaultSectionSize() +
-                             2 * table_->frameWidth());
+    const RowTable rowTable = NewRowTable(model_, QStringLiteral("tblSections"), tr("Sections"),
+                                          [this] { return selectedRowsText(); }, this);
+    table_ = rowTable.view;
+    copyRows_ = rowTable.copyRows;
     const QFontMetrics metrics(table_->font());
     QFont headerFont = table_->horizontalHeader()->font();
     headerFont.setBold(true); // the header of the current column is drawn bold
@@ -148,13 +146,7 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
     QMenu* edit = bar->addMenu(tr("&Edit"));
     // Ctrl+C copies the selected rows while the table has the focus; the
     // main window's "Copy all sections" works everywhere in this window.
-    auto* copyRows = new QAction(tr("&Copy selected rows"), table_);
-    copyRows->setShortcut(QKeySequence::Copy);
-    copyRows->setShortcutContext(Qt::WidgetShortcut);
-    connect(copyRows, &QAction::triggered, this, &ProfileWindow::copySelectedRows);
-    table_->addAction(copyRows);
-    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    edit->addAction(copyRows);
+    edit->addAction(copyRows_);
     for (QAction* action : shared) {
         addAction(action);
         table_->addAction(action);
@@ -248,15 +240,11 @@ void ProfileWindow::tableRowChanged(int row) {
 }
 
 QString ProfileWindow::selectedRowsText() const {
-    std::set<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
-        rows.insert(index.row() + 1);
+    std::vector<int> sections = SelectedRows(*table_);
+    for (int& row : sections) {
+        ++row; // sections are counted from 1
     }
-    return SectionsAsTabText(profile_, locale(), {rows.begin(), rows.end()});
-}
-
-void ProfileWindow::copySelectedRows() const {
-    QGuiApplication::clipboard()->setText(selectedRowsText());
+    return SectionsAsTabText(profile_, locale(), sections);
 }
 
 } // namespace pendrio

@@ -106,7 +106,6 @@ private:
     void chooseFileAndSave(FileKind kind);
     void print();
     ReportContent reportContent() const;
-    void copySelectedRows() const;
     void selectTableRow(int section);
     void tableRowChanged(int row);
     void refresh(int section);
@@ -121,6 +120,7 @@ private:
     DesignRadiusRow* designRadius_ = nullptr;
     QStringList facts_;
     QTableView* table_ = nullptr;
+    QAction* copyRows_ = nullptr;
     TextTableModel* model_ = nullptr;
     StationsPage* stations_ = nullptr;
     std::function<void(const QString&)> saveFailureSink_;

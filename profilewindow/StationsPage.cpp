@@ -7,9 +7,6 @@
 #include "window/text/NumberText.h"
 #include "window/text/StationTableText.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,7 +15,6 @@
 #include <QVBoxLayout>
 
 #include <cmath>
-#include <set>
 
 namespace pendrio {
 
@@ -112,7 +108,9 @@ void StationsPage::createTable() {
             return StationCellText(StationAt(profile_, plan_, row), column, locale());
         },
         {1}, this); // the point's name is text
-    table_ = NewRowTable(model_, QStringLiteral("tblStations"), tr("Stations"), this);
+    table_ = NewRowTable(model_, QStringLiteral("tblStations"), tr("Stations"),
+                         [this] { return selectedRowsText(); }, this)
+                 .view;
     // Rows of one height: the view places 100,001 of them without asking each.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -127,16 +125,6 @@ void StationsPage::createTable() {
                                            metrics.horizontalAdvance(header)) +
                                       24);
     }
-    table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
-                             table_->verticalHeader()->defaultSectionSize() +
-                             2 * table_->frameWidth());
-    auto* copyRows = new QAction(tr("&Copy selected rows"), table_);
-    copyRows->setShortcut(QKeySequence::Copy);
-    copyRows->setShortcutContext(Qt::WidgetShortcut);
-    connect(copyRows, &QAction::triggered, this,
-            [this] { QGuiApplication::clipboard()->setText(selectedRowsText()); });
-    table_->addAction(copyRows);
-    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QHBoxLayout* StationsPage::createQuery() {
@@ -198,11 +186,7 @@ void StationsPage::showQuery() {
 }
 
 QString StationsPage::selectedRowsText() const {
-    std::set<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
-        rows.insert(index.row());
-    }
-    return StationsAsTabText(profile_, plan_, locale(), {rows.begin(), rows.end()});
+    return StationsAsTabText(profile_, plan_, locale(), SelectedRows(*table_));
 }
 
 QString StationsPage::allRowsText() const {

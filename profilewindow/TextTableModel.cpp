@@ -1,8 +1,12 @@
 #include "profilewindow/TextTableModel.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
 #include <utility>
 
 namespace pendrio {
@@ -52,8 +56,9 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
-QTableView* NewRowTable(TextTableModel* model, const QString& objectName,
-                        const QString& accessibleName, QWidget* parent) {
+RowTable NewRowTable(TextTableModel* model, const QString& objectName,
+                     const QString& accessibleName, std::function<QString()> selectedText,
+                     QWidget* parent) {
     auto* table = new QTableView(parent);
     table->setObjectName(objectName);
     table->setAccessibleName(accessibleName);
@@ -64,7 +69,27 @@ QTableView* NewRowTable(TextTableModel* model, const QString& objectName,
     table->setTabKeyNavigation(false);
     table->verticalHeader()->hide();
     table->setWordWrap(false);
-    return table;
+    table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
+                            table->verticalHeader()->defaultSectionSize() +
+                            2 * table->frameWidth());
+    auto* copyRows = new QAction(TextTableModel::tr("&Copy selected rows"), table);
+    copyRows->setShortcut(QKeySequence::Copy);
+    copyRows->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(copyRows, &QAction::triggered, table, [text = std::move(selectedText)] {
+        QGuiApplication::clipboard()->setText(text());
+    });
+    table->addAction(copyRows);
+    table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    return {table, copyRows};
+}
+
+std::vector<int> SelectedRows(const QTableView& table) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : table.selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 } // namespace pendrio

@@ -8,7 +8,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
+class QAction;
 class QTableView;
 class QWidget;
 
@@ -41,9 +43,19 @@ private:
 };
 
 // A view of `model` that reads as a list of rows: whole rows are selected,
-// nothing is edited, Tab leaves it as it leaves a field of a form, and rows
-// are neither numbered nor wrapped.
-QTableView* NewRowTable(TextTableModel* model, const QString& objectName,
-                        const QString& accessibleName, QWidget* parent);
+// nothing is edited, Tab leaves it as it leaves a field of a form, rows are
+// neither numbered nor wrapped, and at its smallest it shows the header and
+// one row. Ctrl+C, while it has the focus, and its context menu copy the
+// selected rows as `selectedText` writes them.
+struct RowTable {
+    QTableView* view;
+    QAction* copyRows; // for a window's Edit menu
+};
+RowTable NewRowTable(TextTableModel* model, const QString& objectName,
+                     const QString& accessibleName, std::function<QString()> selectedText,
+                     QWidget* parent);
+
+// The rows selected in `table`, counted from 0, in order.
+std::vector<int> SelectedRows(const QTableView& table);
 
 } // namespace pendrio
