@@ -184,7 +184,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "heights across the axis too close to tell apart", axis.low);
     check(std::isfinite(axis.exaggeration) && axis.exaggeration >= 0, "exaggeration",
           axis.exaggeration);
-    const double exaggeration = VerticalExaggeration(length, highest - lowest, boxWidth, boxHeight);
+    check(axis.width > 0 && axis.width <= boxWidth, "a drawing wider than its box", axis.width);
+    const double exaggeration = VerticalExaggeration(length, highest - lowest);
     check(std::isfinite(exaggeration) && exaggeration > 0, "VerticalExaggeration", exaggeration);
     const int steps = 2 + bytes.take<std::uint8_t>() % 40;
     for (const double unit : {1.0, UnitsPerMetre}) {

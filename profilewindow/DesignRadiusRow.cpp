@@ -70,19 +70,29 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     layout->addStretch(1);
 
     // An empty box asks for nothing and is not refused.
-    auto* taking = new CommitOnLeave(radiusBox_, [this](const QString& text) {
-        const std::optional<TypedNumber> radius = readRadius(text, locale());
-        return text.trimmed().isEmpty() ? std::optional<QString>(QString())
-               : radius                 ? std::optional<QString>(radius->shown)
-                                        : std::nullopt;
-    });
-    connect(taking, &CommitOnLeave::refused, this, &DesignRadiusRow::entryRefused);
+    taking_ = new CommitOnLeave(
+        radiusBox_,
+        [this](const QString& text) {
+            const std::optional<TypedNumber> radius = readRadius(text, locale());
+            return text.trimmed().isEmpty() ? std::optional<QString>(QString())
+                   : radius                 ? std::optional<QString>(radius->shown)
+                                            : std::nullopt;
+        },
+        [this](const QString& taken, int digits) {
+            return NumberToText(TextToNumber(taken, locale()).value_or(0), locale(), digits);
+        });
+    connect(taking_, &CommitOnLeave::refused, this, &DesignRadiusRow::entryRefused);
     connect(radiusBox_, &QLineEdit::textChanged, this, &DesignRadiusRow::showLength);
     connect(useButton_, &QPushButton::clicked, this, [this] {
         if (length_) {
             emit lengthChosen(*length_);
         }
     });
+    showLength();
+}
+
+void DesignRadiusRow::setUnit(LengthUnit unit) {
+    unit_ = unit;
     showLength();
 }
 
@@ -105,13 +115,13 @@ QWidget* DesignRadiusRow::setTabOrderAfter(QWidget* previous) {
 void DesignRadiusRow::showLength() {
     QString text;
     length_.reset();
-    if (const std::optional<TypedNumber> radius = readRadius(radiusBox_->text(), locale())) {
+    if (const std::optional<TypedNumber> radius = readRadius(taking_->text(), locale())) {
         const DesignLength design =
             DesignLengthForRadius(startGradient_, endGradient_, radius->kept * UnitsPerMetre);
         length_ = design.Length;
         switch (design.Problem) {
         case DesignLengthProblem::None:
-            text = LengthText(*design.Length, locale());
+            text = LengthText(*design.Length, locale(), unit_);
             break;
         case DesignLengthProblem::NoVerticalCurve:
             text = tr("no length gives a curve: the gradients are equal");

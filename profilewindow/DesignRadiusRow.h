@@ -12,6 +12,8 @@
 // nothing and is not refused.
 #pragma once
 
+#include "window/text/CurveFactsText.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -22,6 +24,7 @@ class QPushButton;
 
 namespace pendrio {
 
+class CommitOnLeave;
 class ElidingLabel;
 
 class DesignRadiusRow : public QWidget {
@@ -37,6 +40,8 @@ public:
 public slots:
     // The gradients (radians) the length is designed for; it follows at once.
     void setGradients(double start, double end);
+    // The unit the length is given in first.
+    void setUnit(pendrio::LengthUnit unit);
 
 signals:
     // "Use this length": the length in track units.
@@ -49,7 +54,9 @@ private:
 
     double startGradient_ = 0;
     double endGradient_ = 0;
+    LengthUnit unit_ = LengthUnit::Metres;
     QLineEdit* radiusBox_ = nullptr;
+    CommitOnLeave* taking_ = nullptr;
     ElidingLabel* lengthLabel_ = nullptr;
     QPushButton* useButton_ = nullptr;
     std::optional<double> length_; // track units, for the text on show

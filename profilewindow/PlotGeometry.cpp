@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace pendrio {
 
@@ -181,29 +182,27 @@ double NiceAtMost(double value) {
     return positive(nice) ? nice : 1;
 }
 
-double VerticalExaggeration(double length, double heightSpan, double width, double height) {
-    if (!positive(length) || !positive(heightSpan) || !positive(width) || !positive(height)) {
+double VerticalExaggeration(double length, double heightSpan) {
+    if (!positive(length) || !positive(heightSpan)) {
         return 1;
     }
-    // Two thirds of the box for the heights: it reaches 3/4 of the span above
-    // and below their middle.
-    return exaggerationFor(0.75 * heightSpan, length, width, height);
+    // Two thirds of the drawing's height for the heights: it reaches 3/4 of
+    // the span above and below their middle.
+    return exaggerationFor(0.75 * heightSpan, length, DrawingProportion, 1);
 }
 
-HeightAxis HeightAxisFor(double lowest, double highest, double length, double width,
-                         double height) {
-    HeightAxis axis;
-    if (!std::isfinite(lowest) || !std::isfinite(highest) || lowest > highest ||
-        !positive(length) || !positive(width) || !positive(height)) {
-        return axis;
-    }
-    // In halves, which stay finite for any two doubles.
-    const double middle = lowest / 2 + highest / 2;
-    const double halfSpan = highest / 2 - lowest / 2;
-    double exaggeration =
-        halfSpan > 0 ? exaggerationFor(std::min(1.5 * halfSpan, Largest), length, width, height)
-                     : 1; // a level curve at true scale
-    double half = trueHalfRangeOver(exaggeration, length, width, height);
+namespace {
+
+// The exaggeration of a curve with this middle and half span, and the half
+// range a drawing DrawingProportion times as wide as high shows at it.
+std::pair<double, double> drawingScale(double middle, double halfSpan, double length) {
+    const auto halfRange = [&](double exaggeration) {
+        return trueHalfRangeOver(exaggeration, length, DrawingProportion, 1);
+    };
+    double exaggeration = halfSpan > 0 ? exaggerationFor(std::min(1.5 * halfSpan, Largest), length,
+                                                         DrawingProportion, 1)
+                                       : 1; // a level curve at true scale
+    double half = halfRange(exaggeration);
     // The curve must fit, and the heights across the box be told apart: a
     // nearly level curve high up gets a few ticks around its height, with
     // less exaggeration, a 1-2-5 number still where one will do.
@@ -211,13 +210,34 @@ HeightAxis HeightAxisFor(double lowest, double highest, double length, double wi
         std::max({halfSpan, std::fabs(middle) * FinestRelativeHalfRange, FinestHalfRange});
     const double slack = 1 - 1e-9; // NiceAtMost's own slack, and rounding
     if (!(half >= needed * slack)) {
-        exaggeration = exaggerationFor(needed, length, width, height);
-        half = trueHalfRangeOver(exaggeration, length, width, height);
+        exaggeration = exaggerationFor(needed, length, DrawingProportion, 1);
+        half = halfRange(exaggeration);
         if (!(half >= needed * slack)) {
             half = needed;
-            exaggeration = trueHalfRangeOver(half, length, width, height);
+            exaggeration = trueHalfRangeOver(half, length, DrawingProportion, 1);
         }
     }
+    return {exaggeration, half};
+}
+
+} // namespace
+
+HeightAxis HeightAxisFor(double lowest, double highest, double length, double width,
+                         double height) {
+    HeightAxis axis;
+    axis.width = positive(width) ? width : 0;
+    if (!std::isfinite(lowest) || !std::isfinite(highest) || lowest > highest ||
+        !positive(length) || !positive(width) || !positive(height)) {
+        return axis;
+    }
+    // In halves, which stay finite for any two doubles.
+    const double middle = lowest / 2 + highest / 2;
+    const double halfSpan = highest / 2 - lowest / 2;
+    auto [exaggeration, half] = drawingScale(middle, halfSpan, length);
+    // A box flatter than the drawing shows it narrower, at the same scale; a
+    // taller one shows more heights around it.
+    axis.width = std::min(width, DrawingProportion * height);
+    half = scaled(half, DrawingProportion * height, axis.width, 1);
     // Near either end of the double range the axis slides inward, keeping its
     // size; only one wider than the whole range is cut to it, the exaggeration
     // then being what the box really shows.
@@ -228,7 +248,7 @@ HeightAxis HeightAxisFor(double lowest, double highest, double length, double wi
     if (belowRange && aboveRange) {
         low = -Largest;
         high = Largest;
-        exaggeration = trueHalfRangeOver(Largest, length, width, height);
+        exaggeration = trueHalfRangeOver(Largest, length, axis.width, height);
     } else if (belowRange) {
         low = -Largest;
         high = (low + half) + half;

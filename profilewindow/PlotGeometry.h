@@ -48,26 +48,35 @@ QStringList AxisLabels(const std::vector<double>& ticks, int decimals, const QLo
 // above `value`; 1 for a value that is not positive and finite.
 double NiceAtMost(double value);
 
+// A curve's drawing keeps one exaggeration at any size, as a civil profile
+// drawing does: chosen for a drawing this many times as wide as it is high,
+// and kept in any box, a flatter box drawing it narrower than the box.
+inline constexpr double DrawingProportion = 4;
+
 // How many times the heights are drawn larger than the distances so that a
-// curve rising by `heightSpan` over `length` fills about two thirds of a plot
-// area of `width` x `height` pixels. A 1-2-5 number; 1 for a level profile or
-// anything not finite.
-double VerticalExaggeration(double length, double heightSpan, double width, double height);
+// curve rising by `heightSpan` over `length` fills about two thirds of the
+// height of a drawing DrawingProportion times as wide as high. A 1-2-5
+// number, from the curve's shape alone; 1 for a level profile or anything
+// not finite.
+double VerticalExaggeration(double length, double heightSpan);
 
 // The heights a plot box shows, `low` at its bottom and `high` at its top,
-// and how many times larger than the distances they are drawn there.
+// how many times larger than the distances they are drawn there, and how
+// wide the drawing is: the box's width, or less where the box is flatter
+// than DrawingProportion.
 struct HeightAxis {
     double low = -1;
     double high = 1;
     double exaggeration = 1;
+    double width = 0;
 };
 
 // The height axis for a curve from `lowest` to `highest` over `length` in a
-// box of `width` x `height` pixels: centred on the curve, which fills about
-// two thirds of it at the VerticalExaggeration, a level curve at true scale.
-// Total on any doubles, always finite with low < high: where the heights are
-// too close to tell apart, the axis widens to a few ticks around them, at a
-// smaller 1-2-5 exaggeration; near the ends of the double range it stops there.
+// box of `width` x `height` pixels: centred on the curve, at the
+// VerticalExaggeration of its shape, a level curve at true scale. Total on
+// any doubles, always finite with low < high: where the heights are too close
+// to tell apart, the axis widens to a few ticks around them, at a smaller
+// 1-2-5 exaggeration; near the ends of the double range it stops there.
 HeightAxis HeightAxisFor(double lowest, double highest, double length, double width, double height);
 
 } // namespace pendrio

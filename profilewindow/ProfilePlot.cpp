@@ -188,37 +188,39 @@ QString ProfilePlot::highlightedSectionText() const {
         return tr("No section highlighted");
     }
     const int i = highlighted_;
-    return tr("Section %1 of %2 highlighted: from %3 to %4 track units, height at start %5 track "
-              "units, gradient %6° to %7°")
+    return tr("Section %1 of %2 highlighted: from %3 to %4, height at start %5, gradient %6° to "
+              "%7°")
         .arg(i)
         .arg(n)
-        .arg(numberText(SectionStart(profile_, i)), numberText(SectionStart(profile_, i + 1)),
-             numberText(profile_.SectionHeight.at(i)),
+        .arg(LengthText(SectionStart(profile_, i), locale(), unit_),
+             LengthText(SectionStart(profile_, i + 1), locale(), unit_),
+             LengthText(profile_.SectionHeight.at(i), locale(), unit_),
              numberText(RadiansToDegrees(profile_.SectionStartAngle.at(i)), 4),
              numberText(RadiansToDegrees(profile_.SectionEndAngle.at(i)), 4));
 }
 
-void ProfilePlot::setUnit(PlotUnit unit) {
+void ProfilePlot::setUnit(LengthUnit unit) {
     unit_ = unit;
+    setAccessibleDescription(highlightedSectionText());
     update();
 }
 
 double ProfilePlot::unitLength() const {
-    return unit_ == PlotUnit::Metres ? UnitsPerMetre : 1.0;
+    return unit_ == LengthUnit::Metres ? UnitsPerMetre : 1.0;
 }
 
 QString ProfilePlot::unitName() const {
-    return unit_ == PlotUnit::Metres ? tr("m") : tr("track units");
+    return unit_ == LengthUnit::Metres ? tr("m") : tr("track units");
 }
 
 QString ProfilePlot::hoverText() const {
     if (!hover_) {
         return {};
     }
-    return tr("Section %1 · distance %2 %3 · height %4 %3 · gradient %5° (%6 %)")
+    return tr("Section %1 · distance %2 · height %3 · gradient %4° (%5 %)")
         .arg(hover_->section)
-        .arg(numberText(hover_->distance / unitLength()), unitName(),
-             numberText(hover_->height / unitLength()),
+        .arg(LengthText(hover_->distance, locale(), unit_),
+             LengthText(hover_->height, locale(), unit_),
              numberText(RadiansToDegrees(hover_->gradient), 4),
              numberText(std::tan(hover_->gradient) * 100.0, 4));
 }
@@ -243,6 +245,9 @@ std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,
     m.length = profile_.TrackLength;
     const HeightAxis heights =
         HeightAxisFor(lowest_, highest_, m.length, m.box.width(), m.box.height());
+    // A box flatter than the drawing holds it in its middle, at the same scale.
+    const double spare = m.box.width() - heights.width;
+    m.box.adjust(spare / 2, 0, -spare / 2, 0);
     m.low = heights.low;
     m.high = heights.high;
     m.exaggeration = heights.exaggeration;
@@ -274,12 +279,16 @@ void ProfilePlot::paintInto(QPainter& painter, const QRectF& area, const QString
     if (const std::optional<Mapping> mapping = mappingFor(area, int(caption.size()))) {
         const Mapping& m = *mapping;
         const bool hovering = interactive && hover_.has_value();
-        paintBand(painter, m, colours);
+        if (interactive) {
+            paintBand(painter, m, colours);
+        }
         const Axes axes = axesFor(m);
         paintGridAndTicks(painter, area, m, axes, colours);
         paintBoundaries(painter, m, colours);
         paintCurve(painter, m, colours);
-        paintHighlight(painter, m, colours);
+        if (interactive) {
+            paintHighlight(painter, m, colours);
+        }
         if (hovering) {
             paintHoverMark(painter, m, colours);
         }

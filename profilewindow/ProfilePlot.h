@@ -10,6 +10,7 @@
 
 #include "profile/ProfileCurve.h"
 #include "profile/ProfileState.h"
+#include "window/text/CurveFactsText.h"
 
 #include <QPainterPath>
 #include <QPointF>
@@ -20,10 +21,6 @@
 #include <vector>
 
 namespace pendrio {
-
-// The unit of the axes and the pointer's readout. Metres read at a glance;
-// track units are what the table and the track editor use.
-enum class PlotUnit { Metres, TrackUnits };
 
 class ProfilePlot : public QWidget {
     Q_OBJECT
@@ -37,8 +34,10 @@ public:
     void setHighlightedSection(int section);
     int highlightedSection() const { return highlighted_; }
 
-    void setUnit(PlotUnit unit);
-    PlotUnit unit() const { return unit_; }
+    // The unit of the axes, and the one the readout leads with. Metres read
+    // at a glance; track units are what the table and the track editor use.
+    void setUnit(LengthUnit unit);
+    LengthUnit unit() const { return unit_; }
 
     // What the highlight shows, in words, for screen readers and tests.
     QString highlightedSectionText() const;
@@ -59,8 +58,9 @@ public:
     static constexpr int MaxSamples = 1024 + MaxSections;
     const std::vector<QPointF>& samples() const { return samples_; }
 
-    // Draws the whole plot into `area` of any paint device, dark on light,
-    // with the `caption` lines below it; no pointer marks and no focus frame.
+    // Draws the curve into `area` of any paint device, dark on light, with
+    // the `caption` lines below it: what a file shows, so none of the
+    // window's state (the highlighted section, the pointer, the focus).
     void paintPlot(QPainter& painter, const QRectF& area, const QStringList& caption = {}) const;
 
     QSize sizeHint() const override;
@@ -122,7 +122,7 @@ private:
     double highest_ = 0;
     bool drawable_ = false;
     int highlighted_ = 0;
-    PlotUnit unit_ = PlotUnit::Metres;
+    LengthUnit unit_ = LengthUnit::Metres;
     std::optional<ProfilePoint> hover_;
 };
 

@@ -101,6 +101,7 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
     connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
     connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
     connect(stations_, &StationsPage::entryRefused, this, &ProfileWindow::entryRefused);
+    connect(stations_, &StationsPage::stationsPlanned, this, &ProfileWindow::stationsPlanned);
     // Its minimum is what its layout needs, which no text it shows changes;
     // AppShell places it.
     resize(DefaultSize);
@@ -152,11 +153,13 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
         table_->addAction(action);
     }
     edit->addActions(shared);
-    QAction* copyStations = edit->addAction(tr("Copy all s&tations"), this, [this] {
+    copyStations_ = edit->addAction(tr("Copy all s&tations"), this, [this] {
         QGuiApplication::clipboard()->setText(stations_->allRowsText());
     });
-    copyStations->setObjectName(QStringLiteral("actCopyStations"));
+    copyStations_->setObjectName(QStringLiteral("actCopyStations"));
+    edit->setToolTipsVisible(true); // why a command is greyed out
     createViewMenu(bar);
+    stationsPlanned(stations_->whyNoStations());
 }
 
 // The plot's unit, for as long as the program runs: the window is created
@@ -165,14 +168,14 @@ void ProfileWindow::createViewMenu(QMenuBar* bar) {
     QMenu* view = bar->addMenu(tr("&View"));
     auto* units = new QActionGroup(this);
     for (const auto& [name, text, unit] :
-         {std::tuple{"actMetres", QT_TR_NOOP("&Metres"), PlotUnit::Metres},
-          std::tuple{"actTrackUnits", QT_TR_NOOP("&Track units"), PlotUnit::TrackUnits}}) {
+         {std::tuple{"actMetres", QT_TR_NOOP("&Metres"), LengthUnit::Metres},
+          std::tuple{"actTrackUnits", QT_TR_NOOP("&Track units"), LengthUnit::TrackUnits}}) {
         QAction* action = view->addAction(tr(text));
         action->setObjectName(QString::fromUtf8(name));
         action->setCheckable(true);
-        action->setChecked(plot_->unit() == unit);
+        action->setChecked(unit_ == unit);
         units->addAction(action);
-        connect(action, &QAction::triggered, plot_, [this, unit = unit] { plot_->setUnit(unit); });
+        connect(action, &QAction::triggered, this, [this, unit = unit] { setUnit(unit); });
     }
 }
 
@@ -201,11 +204,36 @@ void ProfileWindow::showStaleNote() {
     staleLabel_->setVisible(!note.isEmpty());
 }
 
-void ProfileWindow::refresh(int section) {
-    facts_ = CurveFactsLines(ComputeCurveFacts(profile_), locale());
+// Every length the window writes in a sentence leads with this unit; the
+// tables, the copied text and the files keep their columns.
+void ProfileWindow::setUnit(LengthUnit unit) {
+    unit_ = unit;
+    plot_->setUnit(unit);
+    stations_->setUnit(unit);
+    designRadius_->setUnit(unit);
+    showFacts();
+}
+
+void ProfileWindow::showFacts() {
+    facts_ = CurveFactsLines(ComputeCurveFacts(profile_), locale(), unit_);
     // The label's name is "Curve facts"; a screen reader reads the facts
     // themselves as its description.
     factsLabel_->setFullText(facts_.join(u'\n'));
+}
+
+// With no stations, the commands that would copy or write them are greyed
+// out and say why.
+void ProfileWindow::stationsPlanned(const QString& whyNone) {
+    for (QAction* action : {saveStations_, copyStations_}) {
+        if (action) {
+            action->setEnabled(whyNone.isEmpty());
+            action->setToolTip(whyNone);
+        }
+    }
+}
+
+void ProfileWindow::refresh(int section) {
+    showFacts();
     model_->reset(CalculatedSectionCount(profile_));
     stations_->refresh();
     plot_->refresh(section);

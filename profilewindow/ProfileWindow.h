@@ -12,6 +12,7 @@
 #pragma once
 
 #include "profile/ProfileState.h"
+#include "profilewindow/ExportSnapshot.h"
 
 #include <QList>
 #include <QWidget>
@@ -32,7 +33,6 @@ class ElidingLabel;
 class ProfilePlot;
 class StationsPage;
 class TextTableModel;
-struct ReportContent;
 
 class ProfileWindow : public QWidget {
     Q_OBJECT
@@ -54,18 +54,27 @@ public:
 
     StationsPage* stations() const { return stations_; }
 
-    // Write the file, all or nothing; an empty string on success (and when
-    // the user cancelled a long report), else why not.
-    QString saveCsv(const QString& path) const;
-    QString saveStationsCsv(const QString& path) const;
-    QString saveSvg(const QString& path) const;
-    QString savePng(const QString& path) const;
+    // The calculation on show and the window's choices about it, by value:
+    // what a file asked for now is made from, whatever happens meanwhile.
+    SharedSnapshot snapshot() const;
+
+    // Write the file of what is on show now, all or nothing; an empty string
+    // on success (and when the user cancelled a long report), else why not.
+    QString saveCsv(const QString& path);
+    QString saveStationsCsv(const QString& path);
+    QString saveSvg(const QString& path);
+    QString savePng(const QString& path);
     QString saveReport(const QString& path);
 
-    // Writes a file of this kind, as the File menu does once a name is
-    // chosen; if that fails, tells the user once, naming the file and why.
+    // Writes a file of this kind of `shown` (by default what is on show now),
+    // as the File menu does once a name is chosen; if that fails, tells the
+    // user once, naming the file and why. True if the file was written.
     enum class FileKind { Csv, StationsCsv, Svg, Png, Report };
-    void saveTo(FileKind kind, const QString& path);
+    bool saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
+
+    // Where the next save dialog opens: the folder of the last file saved
+    // in this run, else the user's documents.
+    QString saveFolder() const;
     // Where that message goes instead of a warning box, for a test.
     void setSaveFailureSink(std::function<void(const QString& message)> sink) {
         saveFailureSink_ = std::move(sink);
@@ -103,9 +112,12 @@ private:
     void createViewMenu(QMenuBar* bar);
     struct FileType;
     static const FileType& fileType(FileKind kind);
+    QString writeFile(FileKind kind, const QString& path, const SharedSnapshot& shown);
     void chooseFileAndSave(FileKind kind);
     void print();
-    ReportContent reportContent() const;
+    void setUnit(LengthUnit unit);
+    void showFacts();
+    void stationsPlanned(const QString& whyNone);
     void selectTableRow(int section);
     void tableRowChanged(int row);
     void refresh(int section);
@@ -121,9 +133,13 @@ private:
     QStringList facts_;
     QTableView* table_ = nullptr;
     QAction* copyRows_ = nullptr;
+    QAction* saveStations_ = nullptr;
+    QAction* copyStations_ = nullptr;
     TextTableModel* model_ = nullptr;
     StationsPage* stations_ = nullptr;
     std::function<void(const QString&)> saveFailureSink_;
+    LengthUnit unit_ = LengthUnit::Metres;
+    QString saveFolder_; // empty until a file is saved
     bool following_ = false; // moving the table's row to the main window's section
 };
 

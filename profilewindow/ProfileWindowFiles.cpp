@@ -11,9 +11,12 @@
 #include "window/text/NumberText.h"
 #include "window/text/ResultToolTips.h"
 #include "window/text/SectionTableText.h"
+#include "window/text/StationTableText.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -25,6 +28,7 @@
 #include <QSvgGenerator>
 
 #include <memory>
+#include <optional>
 
 namespace pendrio {
 
@@ -68,32 +72,51 @@ const ProfileWindow::FileType& ProfileWindow::fileType(FileKind kind) {
 
 void ProfileWindow::createFileMenu(QMenuBar* bar) {
     QMenu* file = bar->addMenu(tr("&File"));
+    file->setToolTipsVisible(true); // why a command is greyed out
     const auto add = [this, file](const char* name, const QString& text, const QKeySequence& keys,
                                   auto slot) {
         QAction* action = file->addAction(text, this, slot);
         action->setObjectName(QString::fromUtf8(name));
         action->setShortcut(keys);
+        return action;
     };
     for (const FileKind kind : {FileKind::Csv, FileKind::StationsCsv, FileKind::Svg,
                                 FileKind::Png, FileKind::Report}) {
         const FileType& type = fileType(kind);
-        add(type.actionName, tr(type.command), type.keys,
-            [this, kind] { chooseFileAndSave(kind); });
+        QAction* action = add(type.actionName, tr(type.command), type.keys,
+                              [this, kind] { chooseFileAndSave(kind); });
+        if (kind == FileKind::StationsCsv) {
+            saveStations_ = action;
+        }
     }
     add("actPrint", tr("Pr&int…"), QKeySequence::Print, [this] { print(); });
     file->addSeparator();
     add("actClose", tr("&Close"), QKeySequence::Close, [this] { close(); });
 }
 
-QString ProfileWindow::saveCsv(const QString& path) const {
-    return WriteFileAtomically(path, SectionsAsCsv(profile_));
+ExportSnapshot::ExportSnapshot() = default;
+ExportSnapshot::~ExportSnapshot() = default;
+
+SharedSnapshot ProfileWindow::snapshot() const {
+    auto shown = std::make_shared<ExportSnapshot>();
+    shown->profile = profile_;
+    shown->stations = stations_->plan();
+    shown->startChainage = stations_->startChainage();
+    shown->interval = stations_->interval();
+    shown->whyNoStations = stations_->whyNoStations();
+    shown->locale = locale();
+    shown->unit = unit_;
+    shown->facts = facts_;
+    shown->plot = std::make_unique<ProfilePlot>(shown->profile);
+    shown->plot->setLocale(shown->locale);
+    shown->plot->setFont(plot_->font());
+    shown->plot->setUnit(unit_);
+    return shown;
 }
 
-QString ProfileWindow::saveStationsCsv(const QString& path) const {
-    return WriteFileAtomically(path, stations_->csv());
-}
+namespace {
 
-QString ProfileWindow::saveSvg(const QString& path) const {
+QByteArray plotAsSvg(const ExportSnapshot& shown) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -101,28 +124,30 @@ QString ProfileWindow::saveSvg(const QString& path) const {
     svg.setSize(ImageSize);
     svg.setViewBox(QRect(QPoint(0, 0), ImageSize));
     svg.setResolution(96); // so that viewers show it at ImageSize pixels
-    svg.setTitle(tr("Height profile"));
-    svg.setDescription(plotCaption().join(u'\n'));
+    svg.setTitle(ProfileWindow::tr("Height profile"));
+    svg.setDescription(shown.facts.join(u'\n'));
     {
         QPainter painter(&svg);
-        plot_->paintPlot(painter, QRectF(QPointF(0, 0), ImageSize), plotCaption());
+        shown.plot->paintPlot(painter, QRectF(QPointF(0, 0), ImageSize), shown.facts);
     }
-    return WriteFileAtomically(path, buffer.data());
+    return buffer.data();
 }
 
-QString ProfileWindow::savePng(const QString& path) const {
+std::optional<QByteArray> plotAsPng(const ExportSnapshot& shown) {
     QImage image(ImageSize, QImage::Format_RGB32);
     {
         QPainter painter(&image);
-        plot_->paintPlot(painter, QRectF(image.rect()), plotCaption());
+        shown.plot->paintPlot(painter, QRectF(image.rect()), shown.facts);
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) {
-        return tr("The image could not be encoded as PNG.");
+        return std::nullopt;
     }
-    return WriteFileAtomically(path, buffer.data());
+    return buffer.data();
 }
+
+} // namespace
 
 namespace {
 
@@ -147,17 +172,91 @@ struct ReportProgressDialog {
     QProgressDialog dialog;
 };
 
+ReportTable sectionTable(const SharedSnapshot& shown) {
+    ReportTable sections{ProfileWindow::tr("Sections"), {}, CalculatedSectionCount(shown->profile),
+                         {}, {}};
+    for (int c = 0; c < int(SectionColumns().size()); ++c) {
+        sections.headers << SectionHeaderText(c);
+    }
+    sections.row = [shown, columns = sections.headers.size()](int row) {
+        QStringList cells;
+        for (qsizetype c = 0; c < columns; ++c) {
+            cells << SectionCellText(shown->profile, row + 1, int(c), shown->locale);
+        }
+        return cells;
+    };
+    return sections;
+}
+
+// The stations as planned; with none, the table says why in their place.
+ReportTable stationTable(const SharedSnapshot& shown) {
+    if (!shown->whyNoStations.isEmpty()) {
+        return {ProfileWindow::tr("Stations"), StationColumns(), 0, {}, shown->whyNoStations};
+    }
+    const StationPlan& plan = shown->stations;
+    ReportTable stations{
+        ProfileWindow::tr("Stations every %1 m from %2")
+            .arg(NumberToText(plan.Interval, shown->locale),
+                 ChainageText(plan.StartChainage, shown->locale)),
+        StationColumns(), plan.Count, {}, {}};
+    stations.row = [shown, columns = stations.headers.size()](int row) {
+        const Station station = StationAt(shown->profile, shown->stations, row);
+        QStringList cells;
+        for (qsizetype c = 0; c < columns; ++c) {
+            cells << StationCellText(station, int(c), shown->locale);
+        }
+        return cells;
+    };
+    return stations;
+}
+
+// Everything the report says, read from the snapshot alone.
+ReportContent reportContentOf(const SharedSnapshot& shown) {
+    const ProfileState& profile = shown->profile;
+    const QLocale& locale = shown->locale;
+    ReportContent content;
+    content.title = ProfileWindow::tr("Vertical transition curve");
+    content.inputLines = {
+        ProfileWindow::tr("Length: %1").arg(LengthToolTip(profile.TrackLength, locale)),
+        ProfileWindow::tr("Height at start: %1")
+            .arg(LengthToolTip(profile.SectionHeight.at(1), locale)),
+        ProfileWindow::tr("Start gradient: %1").arg(GradientToolTip(profile.StartGradient, locale)),
+        ProfileWindow::tr("End gradient: %1").arg(GradientToolTip(profile.EndGradient, locale)),
+        ProfileWindow::tr("No. of sections: %1").arg(NumberToText(profile.SectionCount, locale)),
+    };
+    content.facts = shown->facts;
+    content.paintPlot = [shown](QPainter& painter, const QRectF& area) {
+        shown->plot->paintPlot(painter, area);
+    };
+    content.tables = {sectionTable(shown), stationTable(shown)};
+    return content;
+}
+
 } // namespace
 
+QString ProfileWindow::saveCsv(const QString& path) {
+    return writeFile(FileKind::Csv, path, snapshot());
+}
+
+QString ProfileWindow::saveStationsCsv(const QString& path) {
+    return writeFile(FileKind::StationsCsv, path, snapshot());
+}
+
+QString ProfileWindow::saveSvg(const QString& path) {
+    return writeFile(FileKind::Svg, path, snapshot());
+}
+
+QString ProfileWindow::savePng(const QString& path) {
+    return writeFile(FileKind::Png, path, snapshot());
+}
+
 QString ProfileWindow::saveReport(const QString& path) {
-    ReportProgressDialog progress(this);
-    const ReportFileResult result =
-        WriteReportPdf(path, reportContent(), locale(), progress.callback());
-    return result.outcome == ReportFileResult::Outcome::Failed ? result.reason : QString();
+    return writeFile(FileKind::Report, path, snapshot());
 }
 
 // The paper is the printer's, as the print dialog leaves it.
 void ProfileWindow::print() {
+    const SharedSnapshot shown = snapshot();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     QPrintDialog dialog(&printer, this);
@@ -167,82 +266,67 @@ void ProfileWindow::print() {
     }
     ReportProgressDialog progress(this);
     const ReportProgress keepGoing = progress.callback();
-    PaintReport(printer, reportContent(), [&](int done, int total) {
+    PaintReport(printer, reportContentOf(shown), [&](int done, int total) {
         return keepGoing(done, total) || (printer.abort(), false);
     });
 }
 
-ReportContent ProfileWindow::reportContent() const {
-    const QLocale locale = this->locale();
-    ReportContent content;
-    content.title = tr("Vertical transition curve");
-    content.inputLines = {
-        tr("Length: %1").arg(LengthToolTip(profile_.TrackLength, locale)),
-        tr("Height at start: %1").arg(LengthToolTip(profile_.SectionHeight.at(1), locale)),
-        tr("Start gradient: %1").arg(GradientToolTip(profile_.StartGradient, locale)),
-        tr("End gradient: %1").arg(GradientToolTip(profile_.EndGradient, locale)),
-        tr("No. of sections: %1").arg(NumberToText(profile_.SectionCount, locale)),
-    };
-    content.facts = facts_;
-    content.paintPlot = [this](QPainter& painter, const QRectF& area) {
-        plot_->paintPlot(painter, area);
-    };
-    ReportTable sections{tr("Sections"), {}, CalculatedSectionCount(profile_), {}};
-    for (int c = 0; c < int(SectionColumns().size()); ++c) {
-        sections.headers << SectionHeaderText(c);
+QString ProfileWindow::saveFolder() const {
+    if (!saveFolder_.isEmpty()) {
+        return saveFolder_;
     }
-    sections.row = [this, locale, columns = sections.headers.size()](int row) {
-        QStringList cells;
-        for (qsizetype c = 0; c < columns; ++c) {
-            cells << SectionCellText(profile_, row + 1, int(c), locale);
-        }
-        return cells;
-    };
-    const StationPlan& plan = stations_->plan();
-    ReportTable stations{
-        tr("Stations every %1 m from %2")
-            .arg(NumberToText(plan.Interval, locale), ChainageText(plan.StartChainage, locale)),
-        stations_->headers(), plan.Count,
-        [this](int row) { return stations_->rowTexts(row); }};
-    content.tables = {sections, stations};
-    return content;
+    const QString documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
+// The snapshot is taken before the dialog opens: the file holds what was on
+// show when the user chose the command.
 void ProfileWindow::chooseFileAndSave(FileKind kind) {
+    const SharedSnapshot shown = snapshot();
     const FileType& type = fileType(kind);
     QFileDialog dialog(this, tr(type.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(tr(type.filter));
     dialog.setDefaultSuffix(QString::fromUtf8(type.suffix));
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.setDirectory(saveFolder());
     dialog.selectFile(tr(type.name) + u'.' + QString::fromUtf8(type.suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return; // cancelled: nothing written, nothing to say
     }
-    saveTo(kind, dialog.selectedFiles().constFirst());
+    saveTo(kind, dialog.selectedFiles().constFirst(), shown);
 }
 
-void ProfileWindow::saveTo(FileKind kind, const QString& path) {
-    QString error;
+// An empty string when written or cancelled, else why not.
+QString ProfileWindow::writeFile(FileKind kind, const QString& path, const SharedSnapshot& shown) {
     switch (kind) {
     case FileKind::Csv:
-        error = saveCsv(path);
-        break;
+        return WriteFileAtomically(path, SectionsAsCsv(shown->profile));
     case FileKind::StationsCsv:
-        error = saveStationsCsv(path);
-        break;
+        return shown->whyNoStations.isEmpty()
+                   ? WriteFileAtomically(path, StationsAsCsv(shown->profile, shown->stations))
+                   : shown->whyNoStations;
     case FileKind::Svg:
-        error = saveSvg(path);
-        break;
-    case FileKind::Png:
-        error = savePng(path);
-        break;
-    case FileKind::Report:
-        error = saveReport(path);
-        break;
+        return WriteFileAtomically(path, plotAsSvg(*shown));
+    case FileKind::Png: {
+        const std::optional<QByteArray> png = plotAsPng(*shown);
+        return png ? WriteFileAtomically(path, *png) : tr("The image could not be encoded as PNG.");
     }
+    case FileKind::Report: {
+        ReportProgressDialog progress(this);
+        const ReportFileResult result =
+            WriteReportPdf(path, reportContentOf(shown), shown->locale, progress.callback());
+        return result.outcome == ReportFileResult::Outcome::Failed ? result.reason : QString();
+    }
+    }
+    return {};
+}
+
+bool ProfileWindow::saveTo(FileKind kind, const QString& path, SharedSnapshot shown) {
+    const QString error = writeFile(kind, path, shown ? shown : snapshot());
     if (error.isEmpty()) {
-        return;
+        saveFolder_ = QFileInfo(path).absolutePath();
+        return true;
     }
     const QString message = tr("“%1” was not saved. %2").arg(path, error);
     if (saveFailureSink_) {
@@ -250,6 +334,7 @@ void ProfileWindow::saveTo(FileKind kind, const QString& path) {
     } else {
         QMessageBox::warning(this, tr("Could not save"), message);
     }
+    return false;
 }
 
 } // namespace pendrio

@@ -324,6 +324,10 @@ void planLines(Planner& planner, double perPoint, const QString& heading,
 void planTable(Planner& planner, double perPoint, int index, const ReportTable& table,
                const TableLayout& layout) {
     const int rows = rowsOf(table);
+    if (rows == 0 && !table.whyEmpty.isEmpty()) {
+        planLines(planner, perPoint, table.heading, {table.whyEmpty});
+        return;
+    }
     const QFont headingFont = reportFont(HeadingPoints, true);
     planner.gap(BlockGap * perPoint);
     int first = 0;

@@ -37,6 +37,8 @@ struct ReportTable {
     // signs, separators, an exponent; "1+020.000" too) is right-aligned,
     // any other left-aligned.
     std::function<QStringList(int row)> row;
+    // Why a table has no rows, said under its heading in place of the table.
+    QString whyEmpty;
 };
 
 struct ReportContent {

@@ -67,25 +67,36 @@ QHBoxLayout* StationsPage::createInputs() {
     planLabel_->setAccessibleName(tr("Stations"));
 
     // Each box is refused where it would give no stations for this profile.
-    auto* takeStart = new CommitOnLeave(startBox_, [this](const QString& text) {
-        const std::optional<double> chainage = TextToChainage(text, locale());
-        return chainage && PlanStations(profile_, *chainage, interval_).Problem ==
-                               StationsProblem::None
-                   ? std::optional<QString>(ChainageText(*chainage, locale()))
-                   : std::nullopt;
-    });
-    auto* takeInterval = new CommitOnLeave(intervalBox_, [this](const QString& text) {
-        const std::optional<double> interval = TextToNumber(text, locale());
-        return interval && PlanStations(profile_, startChainage_, *interval).Problem ==
-                               StationsProblem::None
-                   ? std::optional<QString>(NumberToText(*interval, locale()))
-                   : std::nullopt;
-    });
+    // Too narrow for a long value, a box shows it in fewer digits.
+    auto* takeStart = new CommitOnLeave(
+        startBox_,
+        [this](const QString& text) {
+            const std::optional<double> chainage = TextToChainage(text, locale());
+            return chainage && PlanStations(profile_, *chainage, interval_).Problem ==
+                                   StationsProblem::None
+                       ? std::optional<QString>(ChainageText(*chainage, locale()))
+                       : std::nullopt;
+        },
+        [this](const QString& taken, int digits) {
+            return NumberToText(TextToChainage(taken, locale()).value_or(0), locale(), digits);
+        });
+    auto* takeInterval = new CommitOnLeave(
+        intervalBox_,
+        [this](const QString& text) {
+            const std::optional<double> interval = TextToNumber(text, locale());
+            return interval && PlanStations(profile_, startChainage_, *interval).Problem ==
+                                   StationsProblem::None
+                       ? std::optional<QString>(NumberToText(*interval, locale()))
+                       : std::nullopt;
+        },
+        [this](const QString& taken, int digits) {
+            return NumberToText(TextToNumber(taken, locale()).value_or(0), locale(), digits);
+        });
     for (CommitOnLeave* taking : {takeStart, takeInterval}) {
         connect(taking, &CommitOnLeave::refused, this, &StationsPage::entryRefused);
-        connect(taking, &CommitOnLeave::committed, this, [this] {
-            startChainage_ = TextToChainage(startBox_->text(), locale()).value_or(startChainage_);
-            interval_ = TextToNumber(intervalBox_->text(), locale()).value_or(interval_);
+        connect(taking, &CommitOnLeave::committed, this, [this, takeStart, takeInterval] {
+            startChainage_ = TextToChainage(takeStart->text(), locale()).value_or(startChainage_);
+            interval_ = TextToNumber(takeInterval->text(), locale()).value_or(interval_);
             refresh();
         });
     }
@@ -108,9 +119,10 @@ void StationsPage::createTable() {
             return StationCellText(StationAt(profile_, plan_, row), column, locale());
         },
         {1}, this); // the point's name is text
-    table_ = NewRowTable(model_, QStringLiteral("tblStations"), tr("Stations"),
-                         [this] { return selectedRowsText(); }, this)
-                 .view;
+    const RowTable rowTable = NewRowTable(model_, QStringLiteral("tblStations"), tr("Stations"),
+                                          [this] { return selectedRowsText(); }, this);
+    table_ = rowTable.view;
+    copyRows_ = rowTable.copyRows;
     // Rows of one height: the view places 100,001 of them without asking each.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -148,6 +160,31 @@ void StationsPage::refresh() {
     model_->reset(plan_.Count);
     planLabel_->setFullText(planText());
     showQuery();
+    const QString whyNone = whyNoStations();
+    copyRows_->setEnabled(whyNone.isEmpty());
+    emit stationsPlanned(whyNone);
+}
+
+void StationsPage::setUnit(LengthUnit unit) {
+    unit_ = unit;
+    showQuery();
+}
+
+QString StationsPage::whyNoStations() const {
+    const QString interval = NumberToText(interval_, locale());
+    const QString start = ChainageText(startChainage_, locale());
+    switch (plan_.Problem) {
+    case StationsProblem::None:
+        return {};
+    case StationsProblem::TooManyStations:
+        return tr("No stations: every %1 m from %2 gives too many for this stretch. Choose a "
+                  "longer interval.")
+            .arg(interval, start);
+    case StationsProblem::IntervalNotUsable:
+    case StationsProblem::ChainageNotUsable:
+        break;
+    }
+    return tr("No stations: every %1 m from %2 gives chainages beyond range.").arg(interval, start);
 }
 
 QString StationsPage::planText() const {
@@ -163,24 +200,29 @@ QString StationsPage::planText() const {
     return tr("No stations: the chainages are beyond range");
 }
 
-// What the curve is at the chainage typed, while it is typed.
+// What the curve is at the chainage typed, while it is typed; a text that is
+// no chainage at all says what one looks like.
 void StationsPage::showQuery() {
     const QLocale locale = this->locale();
-    const std::optional<double> chainage = TextToChainage(queryBox_->text(), locale);
+    const QString typed = queryBox_->text();
+    const std::optional<double> chainage = TextToChainage(typed, locale);
+    const std::optional<Station> at =
+        chainage ? StationAtChainage(profile_, startChainage_, *chainage) : std::nullopt;
     QString text;
-    if (chainage) {
-        if (const std::optional<Station> at =
-                StationAtChainage(profile_, startChainage_, *chainage)) {
-            text = tr("%1 m (%2 track units), gradient %3 ‰")
-                       .arg(FixedText(at->Height / UnitsPerMetre, 3, locale),
-                            FixedText(at->Height, 0, locale),
-                            FixedText(std::tan(at->Gradient) * 1000.0, 2, locale));
-        } else {
-            text = tr("off the stretch, which runs from %1 to %2")
-                       .arg(ChainageText(startChainage_, locale),
-                            ChainageText(startChainage_ + profile_.TrackLength / UnitsPerMetre,
-                                         locale));
-        }
+    if (at) {
+        const QString metres = FixedText(at->Height / UnitsPerMetre, 3, locale);
+        const QString trackUnits = FixedText(at->Height, 0, locale);
+        const QString gradient = FixedText(std::tan(at->Gradient) * 1000.0, 2, locale);
+        text = unit_ == LengthUnit::Metres
+                   ? tr("%1 m (%2 track units), gradient %3 ‰").arg(metres, trackUnits, gradient)
+                   : tr("%1 track units (%2 m), gradient %3 ‰").arg(trackUnits, metres, gradient);
+    } else if (chainage || TextToNumber(typed, locale)) { // a number beyond range is off it too
+        text = tr("off the stretch, which runs from %1 to %2")
+                   .arg(ChainageText(startChainage_, locale),
+                        ChainageText(startChainage_ + profile_.TrackLength / UnitsPerMetre, locale));
+    } else if (!typed.trimmed().isEmpty()) {
+        text = tr("not a chainage: type it as %1 or %2")
+                   .arg(ChainageText(1020, locale), NumberToText(1020.0, locale));
     }
     queryResult_->setFullText(text);
 }
@@ -191,23 +233,6 @@ QString StationsPage::selectedRowsText() const {
 
 QString StationsPage::allRowsText() const {
     return StationsAsTabText(profile_, plan_, locale());
-}
-
-QByteArray StationsPage::csv() const {
-    return StationsAsCsv(profile_, plan_);
-}
-
-QStringList StationsPage::headers() const {
-    return StationColumns();
-}
-
-QStringList StationsPage::rowTexts(int row) const {
-    const Station station = StationAt(profile_, plan_, row);
-    QStringList cells;
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        cells << StationCellText(station, c, locale());
-    }
-    return cells;
 }
 
 } // namespace pendrio

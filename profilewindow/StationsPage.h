@@ -6,12 +6,14 @@
 #pragma once
 
 #include "profile/Stations.h"
+#include "window/text/CurveFactsText.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <vector>
 
+class QAction;
 class QHBoxLayout;
 class QLineEdit;
 class QTableView;
@@ -32,18 +34,25 @@ public:
     void refresh();
 
     const StationPlan& plan() const { return plan_; }
+    // The chainage at start and the interval as the user last gave them, in
+    // metres; a refused plan keeps them.
+    double startChainage() const { return startChainage_; }
+    double interval() const { return interval_; }
+    // Why there are no stations to copy or save, naming the chainage and the
+    // interval; empty when there are.
+    QString whyNoStations() const;
+
+    // The unit "Height at chainage" gives first.
+    void setUnit(LengthUnit unit);
 
     // The selected rows (all when none is selected) as tab-separated text.
     QString selectedRowsText() const;
     QString allRowsText() const;
-    QByteArray csv() const;
-
-    // The table's header and the rows as the table shows them, for a report.
-    QStringList headers() const;
-    QStringList rowTexts(int row) const;
 
 signals:
     void entryRefused();
+    // The stations were planned anew; `whyNone` as whyNoStations().
+    void stationsPlanned(const QString& whyNone);
 
 private:
     QHBoxLayout* createInputs();
@@ -56,10 +65,12 @@ private:
     double startChainage_ = 0; // metres
     double interval_ = 10;     // metres
     StationPlan plan_;
+    LengthUnit unit_ = LengthUnit::Metres;
     QLineEdit* startBox_ = nullptr;
     QLineEdit* intervalBox_ = nullptr;
     ElidingLabel* planLabel_ = nullptr;
     QTableView* table_ = nullptr;
+    QAction* copyRows_ = nullptr;
     TextTableModel* model_ = nullptr;
     QLineEdit* queryBox_ = nullptr;
     ElidingLabel* queryResult_ = nullptr;

@@ -62,33 +62,39 @@ TEST(PlotGeometry, TickStepsAreOneTwoFiveAndCoverTheSpan) {
     EXPECT_TRUE(!high.empty() && high.size() <= 4u && std::is_sorted(high.begin(), high.end()));
 }
 
-// In a 600 x 300 box, so that two thirds of the height and the width give
-// the exaggerations of the test above.
-TEST(PlotGeometry, HeightAxisHoldsTheCurveAndTellsItsHeightsApart) {
+// An 800 m curve rising 4 m, drawn four times as wide as high, would fill
+// two thirds of the height at 33.3: it is drawn at 20 in a box of any size.
+// A 600 x 300 box is taller than that drawing and shows more heights around
+// the curve; a 1200 x 150 box is flatter and holds the drawing, 600 wide,
+// in its middle.
+TEST(PlotGeometry, HeightAxisHoldsTheCurveAtOneExaggerationAndTellsItsHeightsApart) {
     constexpr double largest = std::numeric_limits<double>::max();
     const double flatTop = 123456789.123;
     struct Row {
         const char* name;
-        double lowest, highest, length;
-        double low, high, exaggeration;
+        double lowest, highest, length, boxWidth, boxHeight;
+        double low, high, exaggeration, width;
     } rows[] = {
-        {"two thirds of the box", 0, 4, 800, -2, 6, 50},
-        {"level at true scale", 0, 0, 1200, -300, 300, 1},
-        {"nearly level high up: less exaggeration", flatTop - 1.5e-8, flatTop, 1968503.937,
-         flatTop - 2.46062992125e-4, flatTop + 2.46062992125e-4, 2e9},
-        {"level at the top of the range: slid down", largest, largest, 1968503.937,
-         largest - 4.92125984250e296, largest, 2e-291},
-        {"beyond the double range: cut to it", -largest, largest, 1, -largest, largest,
-         0.25 / largest},
-        {"a stretch of 5E-324", 0, 0, 5e-324, -1.2351641146031164e-304, 1.2351641146031164e-304,
-         1e-20},
+        {"a box taller than the drawing", 0, 4, 800, 600, 300, -8, 12, 20, 600},
+        {"a box flatter than the drawing", 0, 4, 800, 1200, 150, -3, 7, 20, 600},
+        {"level at true scale", 0, 0, 1200, 600, 300, -300, 300, 1, 600},
+        {"nearly level high up: less exaggeration", flatTop - 1.5e-8, flatTop, 1968503.937, 600,
+         300, flatTop - 4.92125984250e-4, flatTop + 4.92125984250e-4, 1e9, 600},
+        {"level at the top of the range: slid down", largest, largest, 1968503.937, 600, 300,
+         largest - 9.84251968500e296, largest, 1e-291, 600},
+        {"beyond the double range: cut to it", -largest, largest, 1, 600, 300, -largest, largest,
+         0.25 / largest, 600},
+        {"a stretch of 5E-324", 0, 0, 5e-324, 600, 300, -2.4703282292062327e-304,
+         2.4703282292062327e-304, 5e-21, 600},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HeightAxis axis = HeightAxisFor(row.lowest, row.highest, row.length, 600, 300);
+        const HeightAxis axis =
+            HeightAxisFor(row.lowest, row.highest, row.length, row.boxWidth, row.boxHeight);
         EXPECT_NEAR(axis.low, row.low, std::fabs(row.low) * 1e-11);
         EXPECT_NEAR(axis.high, row.high, std::fabs(row.high) * 1e-11);
         EXPECT_NEAR(axis.exaggeration, row.exaggeration, row.exaggeration * 1e-12 + 1e-322);
+        EXPECT_EQ(axis.width, row.width);
         EXPECT_TRUE(axis.low <= row.lowest && row.highest <= axis.high);
         const std::vector<double> ticks = AxisTicks(axis.low, axis.high, 7);
         EXPECT_TRUE(ticks.size() >= 3u && ticks.size() <= 8u) << ticks.size();
@@ -105,13 +111,11 @@ TEST(PlotGeometry, HeightAxisHoldsTheCurveAndTellsItsHeightsApart) {
 }
 
 TEST(PlotGeometry, ExaggerationIsOneTwoFiveAndOneWhenNothingToExaggerate) {
-    // 800 m rising 4 m in a 600 x 300 plot: two thirds of 300 px for 4 m
-    // against 600 px for 800 m wants 66.7, drawn as 50.
-    EXPECT_EQ(VerticalExaggeration(800, 4, 600, 300), 50);
-    EXPECT_EQ(VerticalExaggeration(100, 1000, 600, 300), 0.02); // steeper than the box: 1/30
-    EXPECT_EQ(VerticalExaggeration(100, 0, 600, 300), 1);       // level
-    EXPECT_EQ(VerticalExaggeration(inf, 1, 600, 300), 1);
-    EXPECT_EQ(VerticalExaggeration(100, notANumber, 600, 300), 1);
+    EXPECT_EQ(VerticalExaggeration(800, 4), 20);
+    EXPECT_EQ(VerticalExaggeration(100, 1000), 0.01); // steeper than the drawing: 1/60
+    EXPECT_EQ(VerticalExaggeration(100, 0), 1);       // level
+    EXPECT_EQ(VerticalExaggeration(inf, 1), 1);
+    EXPECT_EQ(VerticalExaggeration(100, notANumber), 1);
     EXPECT_EQ(NiceAtMost(7), 5);
     EXPECT_EQ(NiceAtMost(0.2), 0.2);
     EXPECT_EQ(NiceAtMost(-1), 1);

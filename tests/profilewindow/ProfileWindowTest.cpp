@@ -291,13 +291,14 @@ private slots:
         QVERIFY(inStep(16));
         QTest::keyClick(plot, Qt::Key_Right); // no section 17
         QVERIFY(inStep(16));
-        // The axes and the readout are in metres until View ▸ Track units;
-        // the table and the copy stay in track units either way.
+        // The axes are in metres, and the readout leads with them, until
+        // View ▸ Track units; the table and the copy stay in track units.
         const QString rows = profile->selectedRowsText();
-        QVERIFY(plot->hoverText().contains(QStringLiteral(" m · height ")));
+        QVERIFY2(plot->hoverText().contains(QStringLiteral(" m (")), qPrintable(plot->hoverText()));
         QVERIFY(plotAsSvg(plot).contains("Distance from the start [m]"));
         profile->findChild<QAction*>(QStringLiteral("actTrackUnits"))->trigger();
         QVERIFY(plot->hoverText().contains(QStringLiteral("distance 50")));
+        QVERIFY(plot->hoverText().contains(QStringLiteral(" track units (")));
         QVERIFY(plotAsSvg(plot).contains("Distance from the start [track units]"));
         QCOMPARE(profile->selectedRowsText(), rows);
         QVERIFY(control("txtCoeff0")
@@ -400,12 +401,26 @@ private slots:
             profile->findChild<QTabWidget*>()->setCurrentIndex(1);
             QTest::mouseClick(radius, Qt::LeftButton);
             QTest::keyClicks(radius, "20000" + locale.decimalPoint() + "0");
-            QCOMPARE(length->fullText(), QStringLiteral("15748031 track units (800 m)"));
+            QCOMPARE(length->fullText(), QStringLiteral("800 m (15748031 track units)"));
             QTest::mouseClick(use, Qt::LeftButton);
             QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
             QCOMPARE(profile->plotCaption().value(0),
-                     QStringLiteral("Crest, vertical radius 393700787 track units (20000 m)"));
+                     QStringLiteral("Crest, vertical radius 20000 m (393700787 track units)"));
             QCOMPARE(beeps, 0);
+            // Every sentence follows View: with Track units they lead.
+            auto* query = profile->findChild<QLineEdit*>(QStringLiteral("txtChainageQuery"));
+            auto* height = profile->findChild<ElidingLabel*>(QStringLiteral("lblChainageHeight"));
+            query->setText(QStringLiteral("300"));
+            QVERIFY2(height->fullText().startsWith("2" + locale.decimalPoint() + "250 m (44291 "),
+                     qPrintable(height->fullText()));
+            profile->findChild<QAction*>(QStringLiteral("actTrackUnits"))->trigger();
+            QCOMPARE(length->fullText(), QStringLiteral("15748031 track units (800 m)"));
+            QCOMPARE(profile->plotCaption().value(0),
+                     QStringLiteral("Crest, vertical radius 393700787 track units (20000 m)"));
+            QVERIFY2(height->fullText().startsWith("44291 track units (2" + locale.decimalPoint() +
+                                                   "250 m)"),
+                     qPrintable(height->fullText()));
+            profile->findChild<QAction*>(QStringLiteral("actMetres"))->trigger();
 
             radius->setFocus(Qt::TabFocusReason);
             QTest::keyClicks(radius, QStringLiteral("-5"));

@@ -144,14 +144,14 @@ std::optional<std::int16_t> TextToInteger16(const QString& text, const QLocale& 
 // the window refuses an input whose text would not read back.
 //
 // Infinity and NaN come out as "inf", "-inf", "nan" or "-nan".
-QString NumberToText(double value, const QLocale& locale) {
+QString NumberToText(double value, const QLocale& locale, int significant) {
     if (value == 0) {
         return QStringLiteral("0"); // also for negative zero: never "-0"
     }
-    // Longest text: "-1.23456789012345e-308", 22 characters.
+    // Longest text: "-1.2345678901234567e-308", 24 characters.
     std::array<char, 32> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 15);
+                                      std::chars_format::general, std::clamp(significant, 1, 17));
     const QString separator = locale.decimalPoint();
     QString text;
     for (const char* p = buffer.data(); p != result.ptr; ++p) {

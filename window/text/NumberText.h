@@ -26,8 +26,10 @@ std::optional<std::int16_t> TextToInteger16(const QString& text,
 
 // General form with at most 15 significant digits, no trailing zeros, no
 // grouping, the locale's decimal separator, exponent form (1E+15, 1.5E-05)
-// where the general form needs it; zero and negative zero are "0".
-QString NumberToText(double value, const QLocale& locale = QLocale());
+// where the general form needs it; zero and negative zero are "0". With fewer
+// `significant` digits (1..17) the value is rounded to them, and a whole
+// number with more digits than that takes the exponent form (1E+09).
+QString NumberToText(double value, const QLocale& locale = QLocale(), int significant = 15);
 QString NumberToText(std::int16_t value, const QLocale& locale = QLocale());
 
 // A number as an input box takes it when the user leaves the box: the value

@@ -1,0 +1,47 @@
+// What a file or a report is made from: the calculation on show and the
+// window's choices about it, taken by value when the user asks for the file.
+// A report lets events through while it is made (its progress dialog), and a
+// save dialog waits for a name; whatever the user does meanwhile in either
+// window (Calculate, a new station interval, View ▸ Track units) changes the
+// window, never a file asked for before.
+#pragma once
+
+#include "profile/ProfileState.h"
+#include "profile/Stations.h"
+#include "window/text/CurveFactsText.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace pendrio {
+
+class ProfilePlot;
+
+struct ExportSnapshot {
+    ProfileState profile;
+    // The stations as planned, and the chainage and interval the user typed,
+    // which a refused plan does not keep.
+    StationPlan stations;
+    double startChainage = 0; // metres
+    double interval = 0;      // metres
+    // Why there are no stations to write; empty when there are.
+    QString whyNoStations;
+    QLocale locale;
+    LengthUnit unit = LengthUnit::Metres;
+    QStringList facts; // the plot's caption, one fact a line
+    // A plot of `profile` of its own, never shown, for the images and the
+    // report.
+    std::unique_ptr<ProfilePlot> plot;
+
+    ExportSnapshot();
+    ~ExportSnapshot();
+    ExportSnapshot(const ExportSnapshot&) = delete; // the plot reads `profile` in place
+    ExportSnapshot& operator=(const ExportSnapshot&) = delete;
+};
+
+using SharedSnapshot = std::shared_ptr<const ExportSnapshot>;
+
+} // namespace pendrio
