@@ -37,31 +37,30 @@ inline void check(bool condition, const char* what, const QString& text, double 
     }
 }
 
-// The largest magnitude whose 15-digit form is still a double; the next 15-digit
-// value up, 1.79769313486232E308, lies beyond the double range.
-inline constexpr double Largest15Digit = 1.79769313486231E308;
-
-// The double nearest to `value` rounded to 15 significant digits, worked out
-// independently of Qt by the C library in the C locale.
-inline double roundTo15Digits(double value) {
+// The double nearest to `value` rounded to `digits` significant digits,
+// worked out independently of Qt by the C library in the C locale.
+inline double roundToDigits(double value, int digits) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    std::snprintf(buffer, sizeof buffer, "%.*E", digits - 1, value);
     return std::strtod(buffer, nullptr);
 }
 
-// Written out and read back, a finite number comes back as its 15-digit self.
-inline void checkRoundTrip(double value, const QLocale& locale) {
-    const QString text = NumberToText(value, locale);
+// Written out with `digits` significant digits (15, as the window writes
+// numbers, or fewer, for a narrow box) and read back, a finite number comes
+// back as itself rounded to them.
+inline void checkRoundTrip(double value, const QLocale& locale, int digits = 15) {
+    const QString text = NumberToText(value, locale, digits);
     check(!text.isEmpty(), "NumberToText gave no text", text, value);
     const QChar otherSeparator = locale.decimalPoint() == QStringLiteral(",") ? u'.' : u',';
     check(!text.contains(otherSeparator), "NumberToText used the other separator or grouping", text,
           value);
-    if (!std::isfinite(value) || std::abs(value) > Largest15Digit) {
+    const double rounded = roundToDigits(value, digits);
+    if (!std::isfinite(value) || !std::isfinite(rounded)) {
         return;
     }
     const std::optional<double> back = TextToNumber(text, locale);
     check(back.has_value(), "NumberToText wrote what TextToNumber refuses", text, value);
-    check(*back == roundTo15Digits(value), "the round trip is not the 15-digit value", text, value);
+    check(*back == rounded, "the round trip is not the rounded value", text, value);
 }
 
 } // namespace pendrio::fuzz

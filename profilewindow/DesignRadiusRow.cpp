@@ -7,10 +7,10 @@
 #include "window/text/NumberText.h"
 
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <cmath>
 #include <initializer_list>

@@ -57,8 +57,7 @@ QSize ElidingLabel::sizeHint() const {
         widest = std::max(widest, metrics.horizontalAdvance(line));
     }
     const QMargins margins = contentsMargins();
-    return {int(std::ceil(widest)) + margins.left() + margins.right(),
-            minimumSizeHint().height()};
+    return {int(std::ceil(widest)) + margins.left() + margins.right(), minimumSizeHint().height()};
 }
 
 // Its height holds all its lines, whatever they say, so that the window's

@@ -1,8 +1,8 @@
 #include "profilewindow/ProfilePlot.h"
 
-#include "window/text/NumberText.h"
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/PlotGeometry.h"
+#include "window/text/NumberText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -339,7 +339,7 @@ ProfilePlot::Axes ProfilePlot::axesFor(const Mapping& m) const {
     // Only beyond the double range is the factor no 1-2-5 number; one too
     // small to write is left unsaid rather than shown as ×0.
     const QString factor = NumberToText(m.exaggeration, locale());
-    axes.text.scale = m.exaggeration == 1 ? tr("True scale: heights as distances")
+    axes.text.scale = m.exaggeration == 1  ? tr("True scale: heights as distances")
                       : m.exaggeration > 1 ? tr("Heights exaggerated ×%1").arg(factor)
                       : factor != u'0'     ? tr("Heights drawn ×%1").arg(factor)
                                            : QString();
@@ -440,8 +440,8 @@ void ProfilePlot::paintFrameAndTitles(QPainter& painter, const QRectF& area, con
     painter.setPen(colours.text);
     painter.drawRect(m.box);
     // Centred under the box where it fits, else from the plot's left edge.
-    const QString distanceTitle = ElideAtWords(
-        tr("Distance from the start [%1]").arg(unitName()), metrics, area.width() - 4 * Gap);
+    const QString distanceTitle = ElideAtWords(tr("Distance from the start [%1]").arg(unitName()),
+                                               metrics, area.width() - 4 * Gap);
     const double titleWidth = metrics.horizontalAdvance(distanceTitle);
     const double titleLeft = std::max(area.left() + 2 * Gap, m.box.center().x() - titleWidth / 2);
     painter.drawText(QRectF(titleLeft, m.box.bottom() + line + Gap, titleWidth + 1, line),

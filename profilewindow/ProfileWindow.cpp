@@ -121,8 +121,9 @@ void ProfileWindow::createTable() {
             return SectionCellText(profile_, row + 1, column, locale());
         },
         {}, this);
-    const RowTable rowTable = NewRowTable(model_, QStringLiteral("tblSections"), tr("Sections"),
-                                          [this] { return selectedRowsText(); }, this);
+    const RowTable rowTable = NewRowTable(
+        model_, QStringLiteral("tblSections"), tr("Sections"),
+        [this] { return selectedRowsText(); }, this);
     table_ = rowTable.view;
     copyRows_ = rowTable.copyRows;
     const QFontMetrics metrics(table_->font());

@@ -72,6 +72,10 @@ public:
     enum class FileKind { Csv, StationsCsv, Svg, Png, Report };
     bool saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
 
+    // How long a report runs before its progress dialog shows and lets
+    // events through: half a second, or less for a test.
+    void setReportProgressDelay(int milliseconds) { progressDelay_ = milliseconds; }
+
     // Where the next save dialog opens: the folder of the last file saved
     // in this run, else the user's documents.
     QString saveFolder() const;
@@ -139,8 +143,9 @@ private:
     StationsPage* stations_ = nullptr;
     std::function<void(const QString&)> saveFailureSink_;
     LengthUnit unit_ = LengthUnit::Metres;
-    QString saveFolder_; // empty until a file is saved
-    bool following_ = false; // moving the table's row to the main window's section
+    QString saveFolder_;      // empty until a file is saved
+    int progressDelay_ = 500; // milliseconds
+    bool following_ = false;  // moving the table's row to the main window's section
 };
 
 } // namespace pendrio

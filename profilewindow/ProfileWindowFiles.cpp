@@ -36,8 +36,6 @@ namespace {
 
 // Exported plots are drawn at this size (SVG user units and PNG pixels).
 constexpr QSize ImageSize(1200, 600);
-// A report that takes longer than this shows its progress, and can be cancelled.
-constexpr int ProgressAfterMilliseconds = 500;
 
 } // namespace
 
@@ -57,14 +55,34 @@ const ProfileWindow::FileType& ProfileWindow::fileType(FileKind kind) {
     static const FileType types[] = {
         {"actSaveCsv", N("Save as &CSV…"), QKeySequence::Save, N("Save sections as CSV"),
          N("CSV files (*.csv)"), N("profile"), "csv"},
-        {"actSaveStationsCsv", N("Save s&tations as CSV…"), {}, N("Save stations as CSV"),
-         N("CSV files (*.csv)"), N("stations"), "csv"},
-        {"actSaveSvg", N("Save plot as &SVG…"), {}, N("Save plot as SVG"), N("SVG images (*.svg)"),
-         N("profile"), "svg"},
-        {"actSavePng", N("Save plot as &PNG…"), {}, N("Save plot as PNG"), N("PNG images (*.png)"),
-         N("profile"), "png"},
-        {"actSaveReport", N("Save report as P&DF…"), {}, N("Save report as PDF"),
-         N("PDF documents (*.pdf)"), N("report"), "pdf"},
+        {"actSaveStationsCsv",
+         N("Save s&tations as CSV…"),
+         {},
+         N("Save stations as CSV"),
+         N("CSV files (*.csv)"),
+         N("stations"),
+         "csv"},
+        {"actSaveSvg",
+         N("Save plot as &SVG…"),
+         {},
+         N("Save plot as SVG"),
+         N("SVG images (*.svg)"),
+         N("profile"),
+         "svg"},
+        {"actSavePng",
+         N("Save plot as &PNG…"),
+         {},
+         N("Save plot as PNG"),
+         N("PNG images (*.png)"),
+         N("profile"),
+         "png"},
+        {"actSaveReport",
+         N("Save report as P&DF…"),
+         {},
+         N("Save report as PDF"),
+         N("PDF documents (*.pdf)"),
+         N("report"),
+         "pdf"},
     };
     return types[static_cast<int>(kind)];
 }
@@ -80,8 +98,8 @@ void ProfileWindow::createFileMenu(QMenuBar* bar) {
         action->setShortcut(keys);
         return action;
     };
-    for (const FileKind kind : {FileKind::Csv, FileKind::StationsCsv, FileKind::Svg,
-                                FileKind::Png, FileKind::Report}) {
+    for (const FileKind kind :
+         {FileKind::Csv, FileKind::StationsCsv, FileKind::Svg, FileKind::Png, FileKind::Report}) {
         const FileType& type = fileType(kind);
         QAction* action = add(type.actionName, tr(type.command), type.keys,
                               [this, kind] { chooseFileAndSave(kind); });
@@ -151,15 +169,16 @@ std::optional<QByteArray> plotAsPng(const ExportSnapshot& shown) {
 
 namespace {
 
-// A progress dialog that shows itself once a report has taken half a second,
-// and the progress callback that drives it; a cancel ends the report.
+// A progress dialog that shows itself once a report has taken `delay`
+// milliseconds, and the progress callback that drives it; a cancel ends the
+// report.
 struct ReportProgressDialog {
-    explicit ReportProgressDialog(QWidget* window)
+    ReportProgressDialog(QWidget* window, int delay)
         : dialog(ProfileWindow::tr("Making the report…"), ProfileWindow::tr("Cancel"), 0, 1,
                  window) {
         dialog.setWindowTitle(ProfileWindow::tr("Report"));
         dialog.setWindowModality(Qt::WindowModal);
-        dialog.setMinimumDuration(ProgressAfterMilliseconds);
+        dialog.setMinimumDuration(delay);
         dialog.setValue(0);
     }
     ReportProgress callback() {
@@ -173,8 +192,8 @@ struct ReportProgressDialog {
 };
 
 ReportTable sectionTable(const SharedSnapshot& shown) {
-    ReportTable sections{ProfileWindow::tr("Sections"), {}, CalculatedSectionCount(shown->profile),
-                         {}, {}};
+    ReportTable sections{
+        ProfileWindow::tr("Sections"), {}, CalculatedSectionCount(shown->profile), {}, {}};
     for (int c = 0; c < int(SectionColumns().size()); ++c) {
         sections.headers << SectionHeaderText(c);
     }
@@ -194,11 +213,13 @@ ReportTable stationTable(const SharedSnapshot& shown) {
         return {ProfileWindow::tr("Stations"), StationColumns(), 0, {}, shown->whyNoStations};
     }
     const StationPlan& plan = shown->stations;
-    ReportTable stations{
-        ProfileWindow::tr("Stations every %1 m from %2")
-            .arg(NumberToText(plan.Interval, shown->locale),
-                 ChainageText(plan.StartChainage, shown->locale)),
-        StationColumns(), plan.Count, {}, {}};
+    ReportTable stations{ProfileWindow::tr("Stations every %1 m from %2")
+                             .arg(NumberToText(plan.Interval, shown->locale),
+                                  ChainageText(plan.StartChainage, shown->locale)),
+                         StationColumns(),
+                         plan.Count,
+                         {},
+                         {}};
     stations.row = [shown, columns = stations.headers.size()](int row) {
         const Station station = StationAt(shown->profile, shown->stations, row);
         QStringList cells;
@@ -264,7 +285,7 @@ void ProfileWindow::print() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    ReportProgressDialog progress(this);
+    ReportProgressDialog progress(this, progressDelay_);
     const ReportProgress keepGoing = progress.callback();
     PaintReport(printer, reportContentOf(shown), [&](int done, int total) {
         return keepGoing(done, total) || (printer.abort(), false);
@@ -275,9 +296,8 @@ QString ProfileWindow::saveFolder() const {
     if (!saveFolder_.isEmpty()) {
         return saveFolder_;
     }
-    const QString documents =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 // The snapshot is taken before the dialog opens: the file holds what was on
@@ -313,7 +333,7 @@ QString ProfileWindow::writeFile(FileKind kind, const QString& path, const Share
         return png ? WriteFileAtomically(path, *png) : tr("The image could not be encoded as PNG.");
     }
     case FileKind::Report: {
-        ReportProgressDialog progress(this);
+        ReportProgressDialog progress(this, progressDelay_);
         const ReportFileResult result =
             WriteReportPdf(path, reportContentOf(shown), shown->locale, progress.callback());
         return result.outcome == ReportFileResult::Outcome::Failed ? result.reason : QString();

@@ -29,8 +29,7 @@ QLabel* labelFor(QLineEdit* box, const QString& text, QWidget* parent) {
     return label;
 }
 
-QLineEdit* numberBox(const char* name, const QString& accessibleName, int digits,
-                     QWidget* parent) {
+QLineEdit* numberBox(const char* name, const QString& accessibleName, int digits, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromUtf8(name));
     box->setAccessibleName(accessibleName);
@@ -119,8 +118,9 @@ void StationsPage::createTable() {
             return StationCellText(StationAt(profile_, plan_, row), column, locale());
         },
         {1}, this); // the point's name is text
-    const RowTable rowTable = NewRowTable(model_, QStringLiteral("tblStations"), tr("Stations"),
-                                          [this] { return selectedRowsText(); }, this);
+    const RowTable rowTable = NewRowTable(
+        model_, QStringLiteral("tblStations"), tr("Stations"),
+        [this] { return selectedRowsText(); }, this);
     table_ = rowTable.view;
     copyRows_ = rowTable.copyRows;
     // Rows of one height: the view places 100,001 of them without asking each.
@@ -128,14 +128,14 @@ void StationsPage::createTable() {
     table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Room for what a column usually holds; longer values scroll or can be widened.
     const QFontMetrics metrics(table_->font());
-    const QString usual[] = {QStringLiteral("-88+888.888"), StationPointText(StationPoint::HighPoint),
-                             QStringLiteral("88888.888"), QStringLiteral("-8888.888"),
-                             QStringLiteral("-888.88")};
+    const QString usual[] = {QStringLiteral("-88+888.888"),
+                             StationPointText(StationPoint::HighPoint), QStringLiteral("88888.888"),
+                             QStringLiteral("-8888.888"), QStringLiteral("-888.88")};
     for (int c = 0; c < model_->columnCount(); ++c) {
         const QString header = model_->headerData(c, Qt::Horizontal).toString();
-        table_->setColumnWidth(c, std::max(metrics.horizontalAdvance(usual[c]),
-                                           metrics.horizontalAdvance(header)) +
-                                      24);
+        table_->setColumnWidth(
+            c,
+            std::max(metrics.horizontalAdvance(usual[c]), metrics.horizontalAdvance(header)) + 24);
     }
 }
 
@@ -217,9 +217,10 @@ void StationsPage::showQuery() {
                    ? tr("%1 m (%2 track units), gradient %3 ‰").arg(metres, trackUnits, gradient)
                    : tr("%1 track units (%2 m), gradient %3 ‰").arg(trackUnits, metres, gradient);
     } else if (chainage || TextToNumber(typed, locale)) { // a number beyond range is off it too
-        text = tr("off the stretch, which runs from %1 to %2")
-                   .arg(ChainageText(startChainage_, locale),
-                        ChainageText(startChainage_ + profile_.TrackLength / UnitsPerMetre, locale));
+        text =
+            tr("off the stretch, which runs from %1 to %2")
+                .arg(ChainageText(startChainage_, locale),
+                     ChainageText(startChainage_ + profile_.TrackLength / UnitsPerMetre, locale));
     } else if (!typed.trimmed().isEmpty()) {
         text = tr("not a chainage: type it as %1 or %2")
                    .arg(ChainageText(1020, locale), NumberToText(1020.0, locale));

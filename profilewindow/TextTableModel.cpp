@@ -38,9 +38,9 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return cell_(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue((textColumns_.contains(index.column()) ? Qt::AlignLeft
-                                                                          : Qt::AlignRight) |
-                                   Qt::AlignVCenter);
+        return QVariant::fromValue(
+            (textColumns_.contains(index.column()) ? Qt::AlignLeft : Qt::AlignRight) |
+            Qt::AlignVCenter);
     default:
         return {};
     }

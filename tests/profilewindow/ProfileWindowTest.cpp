@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -25,17 +26,18 @@
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QSvgGenerator>
-#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <charconv>
 #include <cmath>
@@ -94,12 +96,11 @@ QStringList layoutFaults(const QWidget* window) {
     QStringList faults;
     QList<const QWidget*> placed;
     for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        const bool leaf = qobject_cast<const QLabel*>(widget) ||
-                          qobject_cast<const QLineEdit*>(widget) ||
-                          qobject_cast<const QAbstractButton*>(widget) ||
-                          qobject_cast<const QAbstractItemView*>(widget) ||
-                          qobject_cast<const QTabBar*>(widget) ||
-                          qobject_cast<const ProfilePlot*>(widget);
+        const bool leaf =
+            qobject_cast<const QLabel*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
+            qobject_cast<const QAbstractButton*>(widget) ||
+            qobject_cast<const QAbstractItemView*>(widget) ||
+            qobject_cast<const QTabBar*>(widget) || qobject_cast<const ProfilePlot*>(widget);
         if (leaf && widget->isVisible() && !widget->size().isEmpty()) {
             placed << widget;
         }
@@ -128,9 +129,9 @@ QStringList layoutFaults(const QWidget* window) {
         const QStringList shown = label->text().split(u'\n');
         for (qsizetype k = 0; k < shown.size() && k < whole.size(); ++k) {
             const QString kept = shown[k].chopped(shown[k].endsWith(u'…') ? 1 : 0).trimmed();
-            const bool atWord = shown[k] == whole[k] ||
-                                (whole[k].startsWith(kept) &&
-                                 (kept.isEmpty() || whole[k].at(kept.size()) == u' '));
+            const bool atWord =
+                shown[k] == whole[k] ||
+                (whole[k].startsWith(kept) && (kept.isEmpty() || whole[k].at(kept.size()) == u' '));
             if (!atWord) {
                 faults << QStringLiteral("%1 cut mid-word: %2").arg(label->objectName(), shown[k]);
             }
@@ -507,6 +508,12 @@ private slots:
             QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
         }
         QCOMPARE(tiny->scale, crest->scale);
+        // One exaggeration at any size of the window.
+        for (const QSize size : {QSize(480, 360), QSize(1400, 1000)}) {
+            profile->resize(size);
+            QTRY_COMPARE(profile->size(), size);
+            QCOMPARE(profile->plot()->axesText().value().scale, crest->scale);
+        }
     }
 
     // Given the 800 m crest from +1.5 % to -2.5 %, in the German and the US
@@ -555,10 +562,20 @@ private slots:
             QCOMPARE(type("txtStartChainage", QStringLiteral("1+000")), "1+000" + point + "000");
             QCOMPARE(type("txtStationInterval", QStringLiteral("0")), QStringLiteral("10"));
             QCOMPARE(beeps, 1);
-            QCOMPARE(type("txtStationInterval", QStringLiteral("20")), QStringLiteral("20"));
-
             const QAbstractItemModel* table =
                 profile->findChild<QTableView*>(QStringLiteral("tblStations"))->model();
+            // A value too long for its box shows in fewer digits, whole in the
+            // tooltip and again when the user is back in the box.
+            auto* every = profile->findChild<QLineEdit*>(QStringLiteral("txtStationInterval"));
+            const QString shortened = type("txtStationInterval", QStringLiteral("1e9"));
+            QCOMPARE(TextToNumber(shortened, locale), 1e9);
+            QVERIFY2(every->fontMetrics().horizontalAdvance(shortened) < every->width(),
+                     qPrintable(shortened));
+            QCOMPARE(every->toolTip(), QStringLiteral("1000000000"));
+            QCOMPARE(table->rowCount(), 3); // the start, the high point and the end
+            every->setFocus();
+            QCOMPARE(every->text(), QStringLiteral("1000000000"));
+            QCOMPARE(type("txtStationInterval", QStringLiteral("20")), QStringLiteral("20"));
             QCOMPARE(table->rowCount(), 41);
             const auto cellOf = [&](int row, int column) {
                 return table->data(table->index(row, column)).toString();
@@ -577,6 +594,9 @@ private slots:
             QTest::keyClick(query, Qt::Key_Delete); // "+300": 300 m, before the start
             QVERIFY2(height->fullText().contains("1+000" + point + "000 to 1+800" + point + "000"),
                      qPrintable(height->fullText()));
+            query->setText(QStringLiteral("1+50"));
+            QCOMPARE(height->fullText(),
+                     "not a chainage: type it as 1+020" + point + "000 or 1020");
 
             profile->findChild<QAction*>(QStringLiteral("actCopyStations"))->trigger();
             const QStringList copied = QApplication::clipboard()->text().split(u'\n');
@@ -606,10 +626,39 @@ private slots:
                 const QString sectionHeight = SectionCellText(window->state(), section, 5, locale);
                 QVERIFY2(text.contains(sectionHeight), qPrintable(sectionHeight));
             }
+            const QString scale = profile->plot()->axesText().value().scale;
+            QVERIFY2(text.contains(scale), qPrintable(scale)); // the window's exaggeration
             const QString info = run(pdfinfo, {pdf});
             QVERIFY2(info.contains(paper), qPrintable(info));
+
+            // Every metre, over pages: a Calculate while the report is being
+            // made (its dialog shown at once, letting events through) changes
+            // the window, not the report.
             type("txtStationInterval", QStringLiteral("1"));
+            QStringList stationCells;
+            for (int row = 0; row < table->rowCount(); row += 7) {
+                QStringList cells{cellOf(row, 0), cellOf(row, 1), cellOf(row, 2), cellOf(row, 3)};
+                cells.removeAll(QString());
+                stationCells << cells.join(u' '); // a row as the page lays it out
+            }
+            profile->setReportProgressDelay(0);
+            bool calculatedMeanwhile = false;
+            QTimer::singleShot(0, window, [&] {
+                calculatedMeanwhile =
+                    window->enterInput(InputBox::StartHeight, QStringLiteral("1000000"));
+                QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
+            });
             const QString longer = report(QStringLiteral("longer.pdf"));
+            QVERIFY(calculatedMeanwhile);
+            QCOMPARE(cellOf(300, 3), "53" + point + "050"); // the window shows the new curve
+            const QString longerText =
+                run(pdftotext, {QStringLiteral("-layout"), longer, QStringLiteral("-")})
+                    .simplified();
+            for (const QString& stationCell : stationCells) {
+                QVERIFY2(longerText.contains(stationCell), qPrintable(stationCell));
+            }
+            QVERIFY(!longerText.contains("53" + point + "050") &&
+                    !longerText.contains(QStringLiteral("1000000 track units")));
             const auto pages = [&](const QString& path) {
                 return QRegularExpression(QStringLiteral("Pages: +(\\d+)"))
                     .match(run(pdfinfo, {path}))
@@ -617,6 +666,20 @@ private slots:
                     .toInt();
             };
             QVERIFY2(pages(longer) > pages(pdf), qPrintable(QString::number(pages(pdf))));
+
+            // 100,000 km: too many stations every metre. Nothing writes or
+            // copies stations, each command says why, the report too.
+            calculate({"1968503937000"});
+            const QString why = "No stations: every 1 m from 1+000" + point +
+                                "000 gives too many for this stretch. Choose a longer interval.";
+            for (const char* name : {"actSaveStationsCsv", "actCopyStations"}) {
+                const auto* action = profile->findChild<QAction*>(QString::fromUtf8(name));
+                QVERIFY2(!action->isEnabled() && action->toolTip() == why, name);
+            }
+            QCOMPARE(profile->saveStationsCsv(dir.filePath(QStringLiteral("none.csv"))), why);
+            QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.csv"))));
+            const QString refused = run(pdftotext, {report(QStringLiteral("none.pdf")), "-"});
+            QVERIFY2(refused.simplified().contains(why), qPrintable(refused.left(2000)));
             close();
         }
     }
@@ -640,11 +703,28 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{QStringLiteral("a-file")});
 
-        QCOMPARE(profile->saveSvg(dir.filePath(QStringLiteral("plot.svg"))), QString());
-        QFile svg(dir.filePath(QStringLiteral("plot.svg")));
+        // The first save dialog opens in the documents folder, each next one
+        // where the last file went, with the file's usual name.
+        QVERIFY(QDir::home().mkpath(QStringLiteral("Documents")));
+        QString offered;
+        const auto saveThroughDialog = [&](const char* action, const QString& folder) {
+            testing::ExpectedDialog() = [&offered, folder](QDialog& dialog) {
+                auto& files = static_cast<QFileDialog&>(dialog);
+                offered = files.selectedFiles().value(0);
+                files.setDirectory(folder);
+                dialog.accept(); // as the Save button does
+            };
+            profile->findChild<QAction*>(QString::fromUtf8(action))->trigger();
+        };
+        saveThroughDialog("actSaveCsv", dir.path());
+        QCOMPARE(offered, QDir::home().filePath(QStringLiteral("Documents/profile.csv")));
+        saveThroughDialog("actSaveSvg", dir.path());
+        QCOMPARE(offered, dir.filePath(QStringLiteral("profile.svg")));
+        QFile svg(dir.filePath(QStringLiteral("profile.svg")));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const QByteArray svgText = svg.readAll();
         QVERIFY(svgText.contains("<svg") && svgText.contains("Straight incline"));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("profile.csv"))));
 
         for (const QKeySequence& ours :
              {AppShell::copyAllSectionsShortcut(), AppShell::showProfileShortcut()}) {
@@ -654,8 +734,7 @@ private slots:
             }
         }
         QCOMPARE(control("frmCalc")->actions(),
-                 (QList<QAction*>{shell->copyAllSections(),
-                                  shell->showProfile()}));
+                 (QList<QAction*>{shell->copyAllSections(), shell->showProfile()}));
         // A result box keeps its editing menu and has both commands below it.
         auto* box = control<QLineEdit>("txtCoeff1");
         emit box->customContextMenuRequested(QPoint(2, 2));

@@ -13,8 +13,8 @@ namespace pendrio {
 enum class LengthUnit { Metres, TrackUnits };
 
 // One line for the kind and vertical radius, one for the high or low point on a
-// crest or sag, one for the total rise. Lengths as LengthText writes them; heights of the high or low point and the
-// rise are measured from the height at the start. Missing facts read "beyond
+// crest or sag, one for the total rise. Lengths as LengthText writes them; heights of the high or
+// low point and the rise are measured from the height at the start. Missing facts read "beyond
 // range", the radius of a straight incline "∞"; numbers use the locale's
 // decimal separator and never read inf or nan.
 QStringList CurveFactsLines(const CurveFacts& facts, const QLocale& locale = QLocale(),

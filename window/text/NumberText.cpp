@@ -207,8 +207,9 @@ double RoundToSignificant(double value, int digits) {
     }
     // to_chars rounds the exact binary value correctly, subnormals included.
     std::array<char, 48> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                       std::chars_format::scientific, std::clamp(digits, 1, 17) - 1);
+    const auto written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                      std::chars_format::scientific, std::clamp(digits, 1, 17) - 1);
     double rounded = 0;
     const auto [end, error] = std::from_chars(buffer.data(), written.ptr, rounded);
     return error == std::errc() && end == written.ptr ? rounded : value;

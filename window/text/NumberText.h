@@ -21,8 +21,7 @@ std::optional<double> TextToNumber(const QString& text, const QLocale& locale = 
 
 // As TextToNumber, then rounded to a whole number with ties to even; no value
 // outside -32768..32767.
-std::optional<std::int16_t> TextToInteger16(const QString& text,
-                                            const QLocale& locale = QLocale());
+std::optional<std::int16_t> TextToInteger16(const QString& text, const QLocale& locale = QLocale());
 
 // General form with at most 15 significant digits, no trailing zeros, no
 // grouping, the locale's decimal separator, exponent form (1E+15, 1.5E-05)

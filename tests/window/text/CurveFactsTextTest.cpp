@@ -90,6 +90,12 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
         EXPECT_FALSE(text.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
         EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
     }
+    // Led by metres, as the window writes them while it shows metres.
+    EXPECT_EQ(CurveFactsLines(factsOf(800, 0.015, -0.025), German, LengthUnit::Metres),
+              (QStringList{"Crest, vertical radius 20000 m (393700787 track units)",
+                           "High point 300 m (5905512 track units) from the start, 2,25 m (44291 "
+                           "track units) above the start",
+                           "Total rise -4 m (-78740 track units)"}));
 }
 
 TEST(ResultToolTips, UnroundedValuesWithMetresAndSlopes) {

@@ -237,6 +237,11 @@ TEST(NumberToText, WritesGeneralFormWithTheLocaleSeparator) {
             SCOPED_TRACE(row.name + " in " + locale.name().toStdString());
             EXPECT_EQ(NumberToText(row.value, locale), inLocale(row.expected, locale));
         }
+        // Fewer digits, for a box too narrow: 1E+09 never reads as 100000000.
+        EXPECT_EQ(NumberToText(1e9, locale, 9), inLocale("1E+09", locale));
+        EXPECT_EQ(NumberToText(1e9, locale, 10), inLocale("1000000000", locale));
+        EXPECT_EQ(NumberToText(20000.5, locale, 3), inLocale("2E+04", locale));
+        EXPECT_EQ(NumberToText(0.125, locale, 2), inLocale("0.12", locale));
         for (const int value : {0, 7, -32768, 32767, 1234}) {
             EXPECT_EQ(NumberToText(static_cast<std::int16_t>(value), locale),
                       QString::fromStdString(std::to_string(value)));
