@@ -2,18 +2,15 @@
 
 #include "profilewindow/ProfileWindow.h"
 #include "profilewindow/WindowPlacement.h"
+#include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
 #include "window/frmMain.h"
 #include "window/text/NumberText.h"
-#include "window/text/ResultToolTips.h"
 #include "window/text/SectionTableText.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QMenu>
 #include <QScreen>
 
 namespace pendrio {
@@ -34,17 +31,30 @@ QKeySequence AppShell::showProfileShortcut() {
     return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P);
 }
 
-AppShell::AppShell(std::function<void()> beep)
-    : main_(std::make_unique<frmMain>(std::move(beep))) {
+namespace {
+
+// In front and with the focus, from wherever it was: hidden, minimized or
+// behind. The window manager restores a minimized window only when asked.
+void bringToFront(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+AppShell::AppShell(std::function<void()> beep) : main_(std::make_unique<frmMain>(std::move(beep))) {
     // The main window has calculated the default profile while it was built.
     calculated_ = main_->state();
     committed_ = InputsOf(calculated_);
     createActions();
-    addContextMenus();
-    takeShownSection(main_->shownSection());
+    main_->addCommands({copyAllSections_, showProfile_});
     connect(main_.get(), &frmMain::profileCalculated, this, &AppShell::takeCalculation);
+    connect(main_.get(), &frmMain::calculationFailed, this, &AppShell::takeFailure);
     connect(main_.get(), &frmMain::sectionShown, this, &AppShell::takeShownSection);
     connect(main_.get(), &frmMain::inputsCommitted, this, &AppShell::takeInputs);
+    connect(main_.get(), &frmMain::alwaysOnTopChanged, this, &AppShell::takeOnTop);
     main_->installEventFilter(this);
 }
 
@@ -54,42 +64,27 @@ AppShell::~AppShell() {
 }
 
 // The actions belong to the main window, so that their shortcuts work wherever
-// the focus is in it; the profile window adds them to itself as well.
+// the focus is in it; the profile window adds "Copy all sections" as well.
 void AppShell::createActions() {
-    const auto makeAction = [this](const char* name, const QString& text,
+    const auto makeAction = [this](const char* name, const QString& text, const QString& purpose,
                                    const QKeySequence& keys) {
         auto* action = new QAction(text, main_.get());
         action->setObjectName(QString::fromUtf8(name));
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setToolTip(tr("%1 (%2)").arg(action->text(), nativeText(keys)));
-        main_->addAction(action);
+        action->setStatusTip(purpose);
+        action->setToolTip(tr("%1 (%2)").arg(action->iconText(), nativeText(keys)));
         return action;
     };
-    copyAllSections_ =
-        makeAction("actCopyAllSections", tr("Copy all sections"), copyAllSectionsShortcut());
-    showProfile_ = makeAction("actShowProfile", tr("Show profile"), showProfileShortcut());
+    // Mnemonics clear of a line edit's own menu (Undo, Redo, Cut, Copy, Paste).
+    copyAllSections_ = makeAction("actCopyAllSections", tr("Copy &all sections"),
+                                  tr("as text for a spreadsheet"), copyAllSectionsShortcut());
+    showProfile_ = makeAction("actShowProfile", tr("&Show profile"),
+                              tr("the whole curve in a window of its own: plot, sections, "
+                                 "stations, report"),
+                              showProfileShortcut());
     connect(copyAllSections_, &QAction::triggered, this, &AppShell::copyAllSectionsToClipboard);
     connect(showProfile_, &QAction::triggered, this, &AppShell::openProfileWindow);
-}
-
-// The frame's own menu holds the two commands; a result box keeps its usual
-// editing menu and gets them below it.
-void AppShell::addContextMenus() {
-    QGroupBox* frame = main_->resultFrame();
-    frame->setContextMenuPolicy(Qt::ActionsContextMenu);
-    frame->addActions({copyAllSections_, showProfile_});
-    for (const frmMain::ResultBox& entry : main_->resultBoxes()) {
-        QLineEdit* box = entry.box;
-        box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
-            QMenu* menu = box->createStandardContextMenu();
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->addSeparator();
-            menu->addActions({copyAllSections_, showProfile_});
-            menu->popup(box->mapToGlobal(at));
-        });
-    }
 }
 
 void AppShell::copyAllSectionsToClipboard() {
@@ -100,18 +95,19 @@ void AppShell::openProfileWindow() {
     if (!profileWindow_) {
         createProfileWindow();
     }
-    profileWindow_->show();
-    profileWindow_->raise();
-    profileWindow_->activateWindow();
+    bringToFront(*profileWindow_);
 }
 
 void AppShell::createProfileWindow() {
-    profileWindow_ =
-        std::make_unique<ProfileWindow>(QList<QAction*>{copyAllSections_, showProfile_});
+    profileWindow_ = std::make_unique<ProfileWindow>(copyAllSections_);
     ProfileWindow* profile = profileWindow_.get();
     ExposeToAccessibility(*profile); // a frame named by its title, for screen readers
     profile->showProfile(calculated_);
     profile->setCommittedInputs(committed_);
+    if (failed_) {
+        profile->showCalculationFailed(*failed_);
+    }
+    takeOnTop(onTop_);
     // The loop from a section chosen there, shown here and highlighted there
     // ends in ProfileWindow::setCurrentSection, which ignores the section it has.
     connect(profile, &ProfileWindow::sectionChosen, main_.get(), &frmMain::goToSection);
@@ -119,14 +115,23 @@ void AppShell::createProfileWindow() {
         main_->enterInput(InputBox::Length, NumberToText(length, main_->locale()));
     });
     connect(profile, &ProfileWindow::entryRefused, main_.get(), &frmMain::beep);
+    connect(profile, &ProfileWindow::mainWindowWanted, this, [this] { bringToFront(*main_); });
     placeProfileWindow();
     profile->installEventFilter(this);
 }
 
 void AppShell::takeCalculation(const ProfileState& profile) {
     calculated_ = profile;
+    failed_.reset();
     if (profileWindow_) {
         profileWindow_->showProfile(calculated_);
+    }
+}
+
+void AppShell::takeFailure(const ProfileInputs& inputs) {
+    failed_ = inputs;
+    if (profileWindow_) {
+        profileWindow_->showCalculationFailed(inputs);
     }
 }
 
@@ -141,21 +146,19 @@ void AppShell::takeInputs(const ProfileInputs& inputs) {
 }
 
 void AppShell::takeShownSection(const ShownSection& shown) {
-    shownSection_ = shown.number;
     calculated_.CurrentSection = static_cast<std::int16_t>(shown.number);
     if (profileWindow_) {
         profileWindow_->setCurrentSection(shown.number);
     }
-    const QLocale locale = main_->locale();
-    const QString hints = tr("%1: %2\n%3: %4")
-                              .arg(nativeText(copyAllSectionsShortcut()), copyAllSections_->text(),
-                                   nativeText(showProfileShortcut()), showProfile_->text());
-    const auto& boxes = main_->resultBoxes();
-    for (std::size_t row = 0; row < boxes.size(); ++row) {
-        const double value = shown.values[row];
-        const QString tip = boxes[row].isGradient ? GradientToolTip(value, locale)
-                                                  : LengthToolTip(value, locale);
-        boxes[row].box->setToolTip(tip + u'\n' + hints);
+}
+
+// "Always on top" keeps both windows on top, so that neither covers the
+// other's dialogs: a dialog stacks above its own window, and with its window
+// among the windows kept on top, above the main window too.
+void AppShell::takeOnTop(bool onTop) {
+    onTop_ = onTop;
+    if (profileWindow_) {
+        KeepWindowOnTop(*profileWindow_, onTop);
     }
 }
 

@@ -1,14 +1,13 @@
 // Where Pendrio's windows meet. AppShell builds the main window, and the
 // profile window when it is first asked for, and joins them: values travel
 // along signals into slots that take values, and neither window knows the
-// other. From outside the main window it adds what goes beyond its own
-// controls, without changing any of them: the commands "Copy all sections"
-// and "Show profile" with window-wide shortcuts, the same commands in the
-// context menus of the result frame and its boxes, and tooltips with the
-// unrounded values on the result boxes.
+// other. It makes the commands "Copy all sections" and "Show profile", with
+// window-wide shortcuts, and hands them to the main window to offer.
 //
 // It keeps the last calculation, as "Copy all sections" copies it and the
-// profile window is first shown with it.
+// profile window is first shown with it, and what the profile window must
+// know when it is first shown: the committed inputs, a failed Calculate,
+// "Always on top".
 #pragma once
 
 #include "profile/ProfileState.h"
@@ -17,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QKeySequence;
@@ -52,26 +52,28 @@ protected:
 
 private:
     void createActions();
-    void addContextMenus();
     void copyAllSectionsToClipboard();
     void openProfileWindow();
     void createProfileWindow();
     void placeProfileWindow();
     void takeCalculation(const ProfileState& profile);
+    void takeFailure(const ProfileInputs& inputs);
     void takeInputs(const ProfileInputs& inputs);
     void takeShownSection(const ShownSection& shown);
+    void takeOnTop(bool onTop);
 
     std::unique_ptr<frmMain> main_;
     QAction* copyAllSections_ = nullptr;
     QAction* showProfile_ = nullptr;
-    // A window of its own, not a child of the main window: "Always on top"
-    // and the window manager's stacking of the main window leave it alone.
+    // A window of its own, not a child of the main window, so that the
+    // window manager places and stacks it as a window of its own.
     std::unique_ptr<ProfileWindow> profileWindow_;
     bool profileFramed_ = false; // the window manager has given it its frame
 
-    ProfileState calculated_; // the last calculation that succeeded
-    ProfileInputs committed_; // the inputs as committed in the main window
-    int shownSection_ = 1;    // the section on display in the main window
+    ProfileState calculated_;             // the last calculation that succeeded
+    ProfileInputs committed_;             // the inputs as committed in the main window
+    std::optional<ProfileInputs> failed_; // a Calculate that failed since
+    bool onTop_ = false;                  // "Always on top" is ticked
 };
 
 } // namespace pendrio

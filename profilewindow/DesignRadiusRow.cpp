@@ -48,9 +48,8 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     lengthLabel_ = new ElidingLabel(1, this);
     lengthLabel_->setObjectName(QStringLiteral("lblDesignLength"));
     lengthLabel_->setAccessibleName(tr("Length for this radius"));
-    // Reached by Tab, so that the length can be heard, selected and copied.
+    // Reached by Tab while it has text, so that the length can be heard, selected and copied.
     lengthLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    lengthLabel_->setFocusPolicy(Qt::StrongFocus);
     useButton_ = new QPushButton(tr("Use this length"), this);
     useButton_->setObjectName(QStringLiteral("cmdUseDesignLength"));
     useButton_->setAccessibleName(useButton_->text());

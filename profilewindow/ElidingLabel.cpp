@@ -2,6 +2,10 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -38,6 +42,7 @@ ElidingLabel::ElidingLabel(int lines, QWidget* parent) : QLabel(parent), lines_(
     // One line sits level with the boxes beside it; more start at the top.
     setAlignment(Qt::AlignLeft | (lines == 1 ? Qt::AlignVCenter : Qt::AlignTop));
     setWordWrap(false);
+    setFocusPolicy(Qt::NoFocus); // until it has text
 }
 
 void ElidingLabel::setFullText(const QString& text) {
@@ -46,6 +51,7 @@ void ElidingLabel::setFullText(const QString& text) {
     }
     fullText_ = text;
     setAccessibleDescription(text);
+    setFocusPolicy(text.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     updateGeometry();
     showWhatFits();
 }
@@ -78,6 +84,24 @@ void ElidingLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         showWhatFits();
+    }
+}
+
+void ElidingLabel::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    if (!toolTip().isEmpty()) {
+        QToolTip::showText(mapToGlobal(contentsRect().bottomLeft()), toolTip(), this);
+    }
+}
+
+// Where the keyboard is, as a button or a box shows it.
+void ElidingLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
 }
 

@@ -2,7 +2,9 @@
 // else cut after its last whole word that fits, followed by "…": a number is
 // never cut in the middle, and a line never wraps onto the next widget. The
 // whole text is in the tooltip while any of it is cut, and always in the
-// accessible description, so that nothing is lost to a narrow window.
+// accessible description, so that nothing is lost to a narrow window. It
+// takes the Tab focus while it has text, and then shows the whole of a cut
+// text as its tooltip, so that a keyboard user can read it too.
 #pragma once
 
 #include <QLabel>
@@ -32,6 +34,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void showWhatFits();

@@ -6,7 +6,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <utility>
 
 namespace pendrio {
 
@@ -193,9 +192,20 @@ double VerticalExaggeration(double length, double heightSpan) {
 
 namespace {
 
-// The exaggeration of a curve with this middle and half span, and the half
-// range a drawing DrawingProportion times as wide as high shows at it.
-std::pair<double, double> drawingScale(double middle, double halfSpan, double length) {
+// The most of a box's height the curve may take before the drawing is
+// narrowed: a margin above and below it.
+constexpr double MostHeightFilled = 0.9;
+
+// How a curve with this middle and half span is drawn: its exaggeration, the
+// half range a drawing DrawingProportion times as wide as high shows at it,
+// and the least half range in which its heights can be told apart.
+struct DrawingScale {
+    double exaggeration;
+    double half;
+    double needed;
+};
+
+DrawingScale drawingScale(double middle, double halfSpan, double length) {
     const auto halfRange = [&](double exaggeration) {
         return trueHalfRangeOver(exaggeration, length, DrawingProportion, 1);
     };
@@ -217,7 +227,7 @@ std::pair<double, double> drawingScale(double middle, double halfSpan, double le
             exaggeration = trueHalfRangeOver(half, length, DrawingProportion, 1);
         }
     }
-    return {exaggeration, half};
+    return {exaggeration, half, needed};
 }
 
 } // namespace
@@ -233,11 +243,16 @@ HeightAxis HeightAxisFor(double lowest, double highest, double length, double wi
     // In halves, which stay finite for any two doubles.
     const double middle = lowest / 2 + highest / 2;
     const double halfSpan = highest / 2 - lowest / 2;
-    auto [exaggeration, half] = drawingScale(middle, halfSpan, length);
-    // A box flatter than the drawing shows it narrower, at the same scale; a
-    // taller one shows more heights around it.
-    axis.width = std::min(width, DrawingProportion * height);
-    half = scaled(half, DrawingProportion * height, axis.width, 1);
+    const DrawingScale scale = drawingScale(middle, halfSpan, length);
+    double exaggeration = scale.exaggeration;
+    // The box's whole width, showing more heights around the curve where the
+    // box is taller than the drawing; where it is so flat that the curve
+    // would then fill more than MostHeightFilled of it, a narrower drawing,
+    // at the same scale, in its middle.
+    const double fullHalf = trueHalfRangeOver(exaggeration, length, width, height);
+    const double fitHalf = std::max(halfSpan / MostHeightFilled, scale.needed);
+    axis.width = fullHalf >= fitHalf ? width : width * (fullHalf / fitHalf);
+    const double half = fullHalf >= fitHalf ? fullHalf : fitHalf;
     // Near either end of the double range the axis slides inward, keeping its
     // size; only one wider than the whole range is cut to it, the exaggeration
     // then being what the box really shows.

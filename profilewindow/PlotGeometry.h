@@ -50,7 +50,8 @@ double NiceAtMost(double value);
 
 // A curve's drawing keeps one exaggeration at any size, as a civil profile
 // drawing does: chosen for a drawing this many times as wide as it is high,
-// and kept in any box, a flatter box drawing it narrower than the box.
+// and kept in any box; only a box so flat that the curve would not fit its
+// height draws it narrower than the box.
 inline constexpr double DrawingProportion = 4;
 
 // How many times the heights are drawn larger than the distances so that a
@@ -62,8 +63,8 @@ double VerticalExaggeration(double length, double heightSpan);
 
 // The heights a plot box shows, `low` at its bottom and `high` at its top,
 // how many times larger than the distances they are drawn there, and how
-// wide the drawing is: the box's width, or less where the box is flatter
-// than DrawingProportion.
+// wide the drawing is: the box's width, or less where the curve would not
+// fit the box's height.
 struct HeightAxis {
     double low = -1;
     double high = 1;

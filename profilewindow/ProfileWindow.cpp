@@ -47,7 +47,7 @@ QWidget* pageWithMargins(QWidget* content) {
 
 } // namespace
 
-ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
+ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmProfile"));
     setWindowTitle(tr("Profile – %1").arg(QString::fromUtf8(WindowTitle)));
@@ -91,8 +91,9 @@ ProfileWindow::ProfileWindow(const QList<QAction*>& shared, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(WindowMargin, WindowMargin, WindowMargin, WindowMargin);
     layout->addWidget(splitter);
-    createMenus(shared);
-    setTabOrder(plot_, factsLabel_);
+    createMenus(copyAllSections);
+    setTabOrder(plot_, staleLabel_);
+    setTabOrder(staleLabel_, factsLabel_);
     setTabOrder(factsLabel_, tabs_);
     setTabOrder(tabs_, table_);
     designRadius_->setTabOrderAfter(table_);
@@ -141,7 +142,7 @@ void ProfileWindow::createTable() {
             [this](const QModelIndex& current) { tableRowChanged(current.row()); });
 }
 
-void ProfileWindow::createMenus(const QList<QAction*>& shared) {
+void ProfileWindow::createMenus(QAction* copyAllSections) {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
     createFileMenu(bar);
@@ -149,17 +150,21 @@ void ProfileWindow::createMenus(const QList<QAction*>& shared) {
     // Ctrl+C copies the selected rows while the table has the focus; the
     // main window's "Copy all sections" works everywhere in this window.
     edit->addAction(copyRows_);
-    for (QAction* action : shared) {
-        addAction(action);
-        table_->addAction(action);
-    }
-    edit->addActions(shared);
+    addAction(copyAllSections);
+    table_->addAction(copyAllSections);
+    edit->addAction(copyAllSections);
     copyStations_ = edit->addAction(tr("Copy all s&tations"), this, [this] {
         QGuiApplication::clipboard()->setText(stations_->allRowsText());
     });
     copyStations_->setObjectName(QStringLiteral("actCopyStations"));
     edit->setToolTipsVisible(true); // why a command is greyed out
     createViewMenu(bar);
+    // The way back for the keyboard, as Ctrl+Shift+P leads here.
+    QMenu* windows = bar->addMenu(tr("&Window"));
+    QAction* toMain =
+        windows->addAction(tr("&Main window"), this, &ProfileWindow::mainWindowWanted);
+    toMain->setObjectName(QStringLiteral("actShowMainWindow"));
+    toMain->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
     stationsPlanned(stations_->whyNoStations());
 }
 
@@ -183,6 +188,7 @@ void ProfileWindow::createViewMenu(QMenuBar* bar) {
 void ProfileWindow::showProfile(const ProfileState& profile) {
     profile_ = profile;
     committed_ = InputsOf(profile_);
+    failure_.clear();
     designRadius_->setGradients(profile_.StartGradient, profile_.EndGradient);
     refresh(profile_.CurrentSection);
     showStaleNote();
@@ -193,7 +199,22 @@ void ProfileWindow::setCommittedInputs(const ProfileInputs& inputs) {
     showStaleNote();
 }
 
+void ProfileWindow::showCalculationFailed(const ProfileInputs& inputs) {
+    committed_ = inputs;
+    // A zero length is the one failure that is no overflow: every other
+    // input that cannot be calculated makes some number too large.
+    failure_ = inputs.TrackLength == 0
+                   ? tr("Calculate failed: a length of 0 gives no curve. This is the last curve "
+                        "calculated.")
+                   : tr("Calculate failed: the numbers are too large to calculate. This is the "
+                        "last curve calculated.");
+    showStaleNote();
+}
+
 QString ProfileWindow::staleNote() const {
+    if (!failure_.isEmpty()) {
+        return failure_;
+    }
     return committed_ == InputsOf(profile_)
                ? QString()
                : tr("The inputs have changed since this calculation. Press Calculate to update.");

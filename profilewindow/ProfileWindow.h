@@ -43,8 +43,9 @@ public:
     // itself is what the layout needs, and no text changes it.
     static constexpr QSize MinimumSize{480, 360};
 
-    // `shared` are the main window's actions, whose shortcuts work here too.
-    explicit ProfileWindow(const QList<QAction*>& shared, QWidget* parent = nullptr);
+    // `copyAllSections` is the main window's, whose shortcut works here too
+    // and which the Edit menu offers.
+    explicit ProfileWindow(QAction* copyAllSections, QWidget* parent = nullptr);
 
     ProfilePlot* plot() const { return plot_; }
     QTableView* table() const { return table_; }
@@ -88,7 +89,8 @@ public:
     // and under an exported image.
     const QStringList& plotCaption() const { return facts_; }
 
-    // "The inputs have changed ..." while the main window's committed inputs
+    // Why the last Calculate failed, until a calculation succeeds; else "The
+    // inputs have changed ..." while the main window's committed inputs
     // differ from those of the calculation shown; empty otherwise.
     QString staleNote() const;
 
@@ -100,6 +102,9 @@ public slots:
     void setCurrentSection(int section);
     // The inputs as committed in the main window now.
     void setCommittedInputs(const pendrio::ProfileInputs& inputs);
+    // "Calculate" could not calculate these inputs: the note says why until
+    // the next calculation is shown.
+    void showCalculationFailed(const pendrio::ProfileInputs& inputs);
 
 signals:
     // The user chose this section in the plot or the table.
@@ -108,10 +113,12 @@ signals:
     void lengthChosen(double length);
     // A typed entry was refused: the beep answers it.
     void entryRefused();
+    // Window ▸ Main window: the user wants the main window in front.
+    void mainWindowWanted();
 
 private:
     void createTable();
-    void createMenus(const QList<QAction*>& shared);
+    void createMenus(QAction* copyAllSections);
     void createFileMenu(QMenuBar* bar);
     void createViewMenu(QMenuBar* bar);
     struct FileType;
@@ -129,6 +136,7 @@ private:
 
     ProfileState profile_; // the plot and the table model read this copy
     ProfileInputs committed_;
+    QString failure_; // why the last Calculate failed, until one succeeds
     ProfilePlot* plot_ = nullptr;
     ElidingLabel* staleLabel_ = nullptr;
     ElidingLabel* factsLabel_ = nullptr;

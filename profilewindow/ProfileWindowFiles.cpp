@@ -53,7 +53,7 @@ struct ProfileWindow::FileType {
 #define N(text) QT_TRANSLATE_NOOP("pendrio::ProfileWindow", text)
 const ProfileWindow::FileType& ProfileWindow::fileType(FileKind kind) {
     static const FileType types[] = {
-        {"actSaveCsv", N("Save as &CSV…"), QKeySequence::Save, N("Save sections as CSV"),
+        {"actSaveCsv", N("Save sections as CS&V…"), QKeySequence::Save, N("Save sections as CSV"),
          N("CSV files (*.csv)"), N("profile"), "csv"},
         {"actSaveStationsCsv",
          N("Save s&tations as CSV…"),
@@ -107,7 +107,7 @@ void ProfileWindow::createFileMenu(QMenuBar* bar) {
             saveStations_ = action;
         }
     }
-    add("actPrint", tr("Pr&int…"), QKeySequence::Print, [this] { print(); });
+    add("actPrint", tr("P&rint…"), QKeySequence::Print, [this] { print(); });
     file->addSeparator();
     add("actClose", tr("&Close"), QKeySequence::Close, [this] { close(); });
 }

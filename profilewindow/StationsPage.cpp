@@ -144,9 +144,8 @@ QHBoxLayout* StationsPage::createQuery() {
     queryResult_ = new ElidingLabel(1, this);
     queryResult_->setObjectName(QStringLiteral("lblChainageHeight"));
     queryResult_->setAccessibleName(tr("Height at this chainage"));
-    // Reached by Tab, so that the height can be heard, selected and copied.
+    // Reached by Tab while it has text, so that the height can be heard, selected and copied.
     queryResult_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    queryResult_->setFocusPolicy(Qt::StrongFocus);
     connect(queryBox_, &QLineEdit::textChanged, this, &StationsPage::showQuery);
     auto* row = new QHBoxLayout;
     row->addWidget(labelFor(queryBox_, tr("&Height at chainage"), this));

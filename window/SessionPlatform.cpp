@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QString>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -52,6 +53,14 @@ std::string PlatformToRequest(const SessionEnvironment& environment,
 
 bool PlatformKeepsWindowOnTop(std::string_view platformName) {
     return !platformName.starts_with("wayland");
+}
+
+void KeepWindowOnTop(QWidget& window, bool onTop) {
+    if (QWindow* native = window.windowHandle()) {
+        native->setFlag(Qt::WindowStaysOnTopHint, onTop);
+    } else {
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    }
 }
 
 void AdaptOnTopToPlatform(QCheckBox& onTop, std::string_view platformName) {

@@ -15,6 +15,7 @@
 #include <string_view>
 
 class QCheckBox;
+class QWidget;
 
 namespace pendrio {
 
@@ -37,6 +38,11 @@ std::string PlatformToRequest(const SessionEnvironment& environment,
 
 // False on platforms where a program cannot keep its own window above others.
 bool PlatformKeepsWindowOnTop(std::string_view platformName);
+
+// Keeps `window` above all others, or lets it go, without re-creating its
+// native window (QWidget::setWindowFlags would hide it, and the window
+// manager would place it anew).
+void KeepWindowOnTop(QWidget& window, bool onTop);
 
 // On such a platform "Always on top" is disabled, with a tooltip that says why
 // and where the desktop offers the same; elsewhere the box is left alone.

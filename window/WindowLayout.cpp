@@ -62,7 +62,9 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
-std::span<const ControlSpec> Controls() { return kControls; }
+std::span<const ControlSpec> Controls() {
+    return kControls;
+}
 
 QString CaptionOf(const ControlSpec& control) {
     // A text box's initial text is a number, the same in every language.
@@ -133,8 +135,7 @@ QWidget* createControl(const ControlSpec& entry, QWidget* container) {
     case ControlKind::TextBox: {
         auto* box = new QLineEdit(caption, container);
         box->setAlignment(alignmentOf(entry.align));
-        box->setAccessibleName(
-            QCoreApplication::translate(TranslationContext, entry.boxName));
+        box->setAccessibleName(QCoreApplication::translate(TranslationContext, entry.boxName));
         widget = box;
         break;
     }

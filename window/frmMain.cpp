@@ -6,16 +6,18 @@
 #include "window/WindowLayout.h"
 #include "window/text/NumberText.h"
 #include "window/text/ProgramInfo.h"
+#include "window/text/ResultToolTips.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
-#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -163,6 +165,7 @@ void frmMain::cmdCalculate_Click() {
     const bool calculated = calculating && CalculateProfile(state_);
     if (calculating && !calculated) {
         beep(); // nothing stored: the last results stay on display
+        emit calculationFailed(InputsOf(state_));
     }
     state_.CurrentSection = 1;
     if (calculated) {
@@ -185,13 +188,8 @@ void frmMain::chkAutomatic_Click() {
 
 void frmMain::chkOnTop_Click() {
     const bool ticked = isTicked(chkOnTop);
-    // On the native window: QWidget::setWindowFlags would hide and re-create
-    // it, and the window manager would place it anew.
-    if (QWindow* window = windowHandle()) {
-        window->setFlag(Qt::WindowStaysOnTopHint, ticked);
-    } else {
-        setWindowFlag(Qt::WindowStaysOnTopHint, ticked);
-    }
+    KeepWindowOnTop(*this, ticked);
+    emit alwaysOnTopChanged(ticked);
 }
 
 // ---- Section display and navigation ---------------------------------------
@@ -212,7 +210,57 @@ void frmMain::ShowSection() {
                                                                     : length(value));
     }
     txtActualSection->setText(NumberToText(state_.CurrentSection, locale));
+    showResultToolTips(shown);
     emit sectionShown(shown);
+}
+
+// The value before display rounding, in the forms planners also think in.
+void frmMain::showResultToolTips(const ShownSection& shown) {
+    const QLocale locale = this->locale();
+    const QString hints = commandHints();
+    for (std::size_t row = 0; row < resultBoxes_.size(); ++row) {
+        const double value = shown.values[row];
+        const QString tip = resultBoxes_[row].isGradient ? GradientToolTip(value, locale)
+                                                         : LengthToolTip(value, locale);
+        resultBoxes_[row].box->setToolTip(hints.isEmpty() ? tip : tip + u'\n' + hints);
+    }
+}
+
+// A line a command, its status tip saying what it is for: "Ctrl+Shift+P:
+// Show profile (the whole curve in a window of its own)".
+QString frmMain::commandHints() const {
+    QStringList lines;
+    for (const QAction* command : commands_) {
+        const QString keys = command->shortcut().toString(QKeySequence::NativeText);
+        lines << (command->statusTip().isEmpty()
+                      ? tr("%1: %2").arg(keys, command->iconText())
+                      : tr("%1: %2 (%3)").arg(keys, command->iconText(), command->statusTip()));
+    }
+    return lines.join(u'\n');
+}
+
+void frmMain::addCommands(const QList<QAction*>& commands) {
+    commands_ += commands;
+    addActions(commands); // shortcuts anywhere in the window
+    frmCalc->setContextMenuPolicy(Qt::ActionsContextMenu);
+    frmCalc->addActions(commands);
+    for (const ResultBox& entry : resultBoxes_) {
+        QLineEdit* box = entry.box;
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+            QMenu* menu = box->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            menu->addActions(commands_);
+            menu->popup(box->mapToGlobal(at));
+        });
+    }
+    const QString hints = commandHints();
+    cmdCalculate->setToolTip(tr("Calculates the curve from the values entered.\n%1").arg(hints));
+    for (QLineEdit* box : txtInput) {
+        box->setToolTip(hints);
+    }
+    showResultToolTips(shownSection());
 }
 
 ShownSection frmMain::shownSection() const {
@@ -322,8 +370,8 @@ bool frmMain::commitInput(std::int16_t index) {
     if (!number || (which == InputBox::Length && number->kept < 0)) {
         return false;
     }
-    double& field = which == InputBox::Length        ? state_.TrackLength
-                    : which == InputBox::StartHeight ? state_.SectionHeight.at(1)
+    double& field = which == InputBox::Length          ? state_.TrackLength
+                    : which == InputBox::StartHeight   ? state_.SectionHeight.at(1)
                     : which == InputBox::StartGradient ? state_.StartGradient
                                                        : state_.EndGradient;
     field = number->kept;

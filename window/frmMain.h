@@ -9,20 +9,23 @@
 // got the focus. "Calculate" runs CalculateProfile on the stored inputs and
 // shows section 1; "Next" and "Previous" step through the sections.
 //
-// It knows nothing of what is built around it. Three signals carry out what
-// changed (a calculation, the section on display, the committed inputs), and
+// It knows nothing of what is built around it. Its signals carry out what
+// changed (a calculation or its failure, the section on display, the
+// committed inputs, "Always on top"), and
 // two slots take a section to show and a text to enter; AppShell joins them
 // to the profile window and adds the shortcuts, menus and tooltips.
 #pragma once
 
 #include "profile/ProfileState.h"
 
+#include <QList>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <functional>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -56,17 +59,13 @@ public:
 
     const ProfileState& state() const { return state_; }
 
-    // A box of the result frame and the value it shows, unrounded, for a
-    // section: an angle in radians, shown in degrees, or a length.
-    struct ResultBox {
-        QLineEdit* box;
-        bool isGradient;
-        double (*value)(const ProfileState& state, int section);
-    };
-    // The six boxes ShowSection writes, top to bottom, and their frame: for
-    // menus and tooltips added from outside.
-    const std::array<ResultBox, 6>& resultBoxes() const { return resultBoxes_; }
-    QGroupBox* resultFrame() const { return frmCalc; }
+    // Commands from around the window ("Copy all sections", "Show profile"),
+    // offered without changing any control: their shortcuts work anywhere in
+    // the window, the result frame's menu holds them, each result box's
+    // editing menu has them below it, and the tooltips of the input boxes,
+    // "Calculate" and the result boxes name them with their shortcuts, so
+    // that a new user finds them.
+    void addCommands(const QList<QAction*>& commands);
 
     // What the frame shows now.
     ShownSection shownSection() const;
@@ -96,6 +95,11 @@ signals:
     void sectionShown(const pendrio::ShownSection& section);
     // An input box has been committed; `inputs` are all five as now stored.
     void inputsCommitted(const pendrio::ProfileInputs& inputs);
+    // "Calculate" could not calculate these inputs: it beeped, and the last
+    // results stay on display.
+    void calculationFailed(const pendrio::ProfileInputs& inputs);
+    // "Always on top" was ticked or cleared.
+    void alwaysOnTopChanged(bool onTop);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -115,6 +119,8 @@ private:
     bool txtInput_LostFocus(std::int16_t index);
 
     bool commitInput(std::int16_t index);
+    QString commandHints() const;
+    void showResultToolTips(const ShownSection& shown);
     QLineEdit* input(InputBox box) const { return txtInput.at(std::size_t(box)); }
     void ShowSection();
     void finishSuspendedFocus(QObject* gainingFocus);
@@ -138,7 +144,15 @@ private:
     QCheckBox* chkOutputFormat = nullptr;
     QCheckBox* chkAutomatic = nullptr;
     QGroupBox* frmCalc = nullptr;
+    // A box of the result frame and the value it shows, unrounded, for a
+    // section: an angle in radians, shown in degrees, or a length.
+    struct ResultBox {
+        QLineEdit* box;
+        bool isGradient;
+        double (*value)(const ProfileState& state, int section);
+    };
     std::array<ResultBox, 6> resultBoxes_{};
+    QList<QAction*> commands_;
 
     // An input box that lost the focus only for a moment (its context menu
     // opened, or the window was deactivated): its commit waits until the

@@ -7,8 +7,10 @@
 # main window for that minimum, the two do not overlap; beside the main
 # window it is at least 600 px tall. The pointer's readout goes with the
 # pointer: after Ctrl+W, the pointer moved to the main window, Ctrl+Shift+P
-# and a step there, the plot shows none. A check that fails leaves a
-# screenshot in SCRATCH_DIR.
+# and a step there, the plot shows none. With "Always on top" ticked, the
+# profile window's save dialog lies above the main window in the window
+# manager's stacking order. A check that fails leaves a screenshot in
+# SCRATCH_DIR.
 #
 #   e2e-profile-fit.sh PROGRAM SCRATCH_DIR WxH SCALE [centre]
 #
@@ -140,4 +142,32 @@ profile_window=$xs_window
 xdo mousemove --sync $((mx + (2880 + 1575 / 2) * mw / 4695)) $((my + (4320 + 375 / 2) * mh / 4935))
 xdo click 1
 xs_until 5 "the readout gone with the pointer" readout_gone || miss "the readout outlived the pointer"
+
+# "Always on top" keeps both windows on top, and the main window covers no
+# dialog of the profile window: the window manager stacks the save dialog
+# above it. The moment is left as on-top-dialog.png beside the logs.
+on_top() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+stacked_above() { # stacked_above UPPER LOWER, in _NET_CLIENT_LIST_STACKING (bottom first)
+    local i=0 upper=-1 lower=-1 id
+    for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/^.*# //; s/,/ /g'); do
+        ((id == $1)) && upper=$i
+        ((id == $2)) && lower=$i
+        i=$((i + 1))
+    done
+    ((lower >= 0 && upper > lower))
+}
+read -r mx my mw mh < <(xs_geometry "$main_window")
+xdo mousemove --sync $((mx + (3240 + 120) * mw / 4695)) $((my + (160 + 195 / 2) * mh / 4935))
+xdo click 1
+xs_until 5 "the main window kept on top" on_top "$main_window" || miss "Always on top did nothing"
+xs_until 5 "the profile window kept on top" on_top "$profile_window" ||
+    miss "the profile window is not kept on top with the main window"
+xdo windowactivate --sync "$profile_window"
+keys ctrl+s
+xs_pendrio_window "Save sections as CSV" || miss "no save dialog"
+save_dialog=$xs_window
+xs_until 5 "the save dialog above the main window" stacked_above "$save_dialog" "$main_window" ||
+    miss "the main window lies above the profile window's save dialog"
+timeout 10 import -window root "$scratch/on-top-dialog.png" || true
+keys Escape
 echo "PASS"

@@ -65,8 +65,8 @@ TEST(PlotGeometry, TickStepsAreOneTwoFiveAndCoverTheSpan) {
 // An 800 m curve rising 4 m, drawn four times as wide as high, would fill
 // two thirds of the height at 33.3: it is drawn at 20 in a box of any size.
 // A 600 x 300 box is taller than that drawing and shows more heights around
-// the curve; a 1200 x 150 box is flatter and holds the drawing, 600 wide,
-// in its middle.
+// the curve, a 1200 x 150 box fewer; a 1200 x 100 box would leave it less
+// than a tenth of its height for a margin, and holds a narrower drawing.
 TEST(PlotGeometry, HeightAxisHoldsTheCurveAtOneExaggerationAndTellsItsHeightsApart) {
     constexpr double largest = std::numeric_limits<double>::max();
     const double flatTop = 123456789.123;
@@ -76,7 +76,9 @@ TEST(PlotGeometry, HeightAxisHoldsTheCurveAtOneExaggerationAndTellsItsHeightsApa
         double low, high, exaggeration, width;
     } rows[] = {
         {"a box taller than the drawing", 0, 4, 800, 600, 300, -8, 12, 20, 600},
-        {"a box flatter than the drawing", 0, 4, 800, 1200, 150, -3, 7, 20, 600},
+        {"a box flatter than the drawing", 0, 4, 800, 1200, 150, -0.5, 4.5, 20, 1200},
+        {"a box too flat for the curve: a narrower drawing", 0, 4, 800, 1200, 100, 2 - 2 / 0.9,
+         2 + 2 / 0.9, 20, 900},
         {"level at true scale", 0, 0, 1200, 600, 300, -300, 300, 1, 600},
         {"nearly level high up: less exaggeration", flatTop - 1.5e-8, flatTop, 1968503.937, 600,
          300, flatTop - 4.92125984250e-4, flatTop + 4.92125984250e-4, 1e9, 600},
@@ -94,7 +96,7 @@ TEST(PlotGeometry, HeightAxisHoldsTheCurveAtOneExaggerationAndTellsItsHeightsApa
         EXPECT_NEAR(axis.low, row.low, std::fabs(row.low) * 1e-11);
         EXPECT_NEAR(axis.high, row.high, std::fabs(row.high) * 1e-11);
         EXPECT_NEAR(axis.exaggeration, row.exaggeration, row.exaggeration * 1e-12 + 1e-322);
-        EXPECT_EQ(axis.width, row.width);
+        EXPECT_NEAR(axis.width, row.width, row.width * 1e-12);
         EXPECT_TRUE(axis.low <= row.lowest && row.highest <= axis.high);
         const std::vector<double> ticks = AxisTicks(axis.low, axis.high, 7);
         EXPECT_TRUE(ticks.size() >= 3u && ticks.size() <= 8u) << ticks.size();

@@ -38,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <charconv>
 #include <cmath>
@@ -264,6 +265,16 @@ private slots:
                        QStringLiteral("Section %1 of 16").arg(section));
         };
         QVERIFY(inStep(1));
+        QTemporaryDir images;
+        const auto savedSvg = [&] {
+            const QString path = images.filePath(QStringLiteral("plot.svg"));
+            QFile file(path);
+            return profile->saveSvg(path).isEmpty() && file.open(QIODevice::ReadOnly)
+                       ? file.readAll()
+                       : QByteArray();
+        };
+        const QByteArray svgAtSection1 = savedSvg();
+        QVERIFY(!svgAtSection1.isEmpty());
         QTest::mouseClick(control("cmdNext"), Qt::LeftButton);
         QTest::mouseClick(control("cmdNext"), Qt::LeftButton);
         QVERIFY(inStep(3));
@@ -286,6 +297,8 @@ private slots:
         }
         QTest::mouseClick(plot, Qt::LeftButton, {}, over9);
         QVERIFY(inStep(9));
+        // A saved plot shows the curve, not the section on display nor the pointer.
+        QCOMPARE(savedSvg(), svgAtSection1);
         QTest::keyClick(plot, Qt::Key_Right);
         QVERIFY(inStep(10));
         QTest::keyClick(plot, Qt::Key_End);
@@ -324,8 +337,18 @@ private slots:
         keys(profile, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier); // all, from here too
         QCOMPARE(QApplication::clipboard()->text().count(u'\n'), 17);
 
-        QVERIFY(profile->staleNote().startsWith(QStringLiteral("The inputs have changed")));
+        // A failed Calculate says why, until one succeeds.
+        QCOMPARE(profile->staleNote(), QStringLiteral("Calculate failed: a length of 0 gives no "
+                                                      "curve. This is the last curve calculated."));
+        calculate({"1E308", "0", "89"});
+        QCOMPARE(beeps, 2);
+        QVERIFY2(profile->staleNote().startsWith(
+                     QStringLiteral("Calculate failed: the numbers are too large to calculate.")),
+                 qPrintable(profile->staleNote()));
         enter(0, "1000"); // the inputs of the calculation on show again
+        enter(2, "2");
+        QVERIFY(profile->staleNote().startsWith(QStringLiteral("Calculate failed")));
+        QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton);
         QVERIFY(profile->staleNote().isEmpty());
         QTemporaryDir dir;
         const auto csv = [&] {
@@ -727,7 +750,8 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("profile.csv"))));
 
         for (const QKeySequence& ours :
-             {AppShell::copyAllSectionsShortcut(), AppShell::showProfileShortcut()}) {
+             {AppShell::copyAllSectionsShortcut(), AppShell::showProfileShortcut(),
+              QKeySequence(QStringLiteral("Ctrl+Shift+M"))}) {
             for (int key = QKeySequence::UnknownKey + 1; key <= QKeySequence::Cancel; ++key) {
                 QVERIFY2(!QKeySequence::keyBindings(QKeySequence::StandardKey(key)).contains(ours),
                          qPrintable(ours.toString()));
@@ -744,9 +768,83 @@ private slots:
         QVERIFY(menu->actions().contains(shell->copyAllSections()));
         QVERIFY(menu->actions().contains(shell->showProfile()));
         menu->close();
+        // The way to the profile window is in sight: "Calculate" and the
+        // input boxes name "Show profile" and its keys.
+        for (const char* name : {"cmdCalculate", "txtInput(0)", "txtInput(4)"}) {
+            QVERIFY2(
+                control(name)->toolTip().contains(QStringLiteral("Ctrl+Shift+P: Show profile")),
+                name);
+        }
+
+        // Every entry of the profile window's menus has a letter of its own
+        // there; the commands with keys show them.
+        QStringList shortcuts;
+        for (const QMenu* menu : profile->findChildren<QMenu*>()) {
+            QSet<QChar> letters;
+            for (const QAction* action : menu->actions()) {
+                const qsizetype amp = action->text().indexOf(u'&');
+                const QChar letter = amp >= 0 ? action->text().at(amp + 1).toLower() : QChar();
+                QVERIFY2(action->isSeparator() || (!letter.isNull() && !letters.contains(letter)),
+                         qPrintable(action->text()));
+                letters << letter;
+                if (!action->shortcut().isEmpty()) {
+                    shortcuts << action->shortcut().toString();
+                }
+            }
+            QVERIFY2(!menu->actions().contains(shell->showProfile()),
+                     "Show profile does nothing here");
+        }
+        for (const QKeySequence& keys :
+             {QKeySequence(QKeySequence::Save), QKeySequence(QKeySequence::Print),
+              QKeySequence(QKeySequence::Close), QKeySequence(QKeySequence::Copy),
+              AppShell::copyAllSectionsShortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+M"))}) {
+            QVERIFY2(shortcuts.contains(keys.toString()), qPrintable(keys.toString()));
+        }
+        // Show profile brings it back from the task bar, and Window ▸ Main
+        // window leads back.
+        profile->showMinimized();
+        QTRY_VERIFY(profile->isMinimized());
+        window->activateWindow();
+        keys(window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(!profile->isMinimized() && profile->isActiveWindow());
+        profile->findChild<QAction*>(QStringLiteral("actShowMainWindow"))->trigger();
+        QTRY_VERIFY(window->isActiveWindow());
 
         window->close();
         QVERIFY(!profile->isVisible());
+    }
+
+    // With the keyboard alone: Tab reaches only what shows something, and a
+    // line cut with "…" shows whole in its tooltip when Tab reaches it.
+    void keyboardReachesEverythingVisible() {
+        QVERIFY(open());
+        calculate({"1E300", "0", "0.859372", "-1.432096", "16"});
+        ProfileWindow* profile = openProfile();
+        QVERIFY(profile);
+        profile->resize(ProfileWindow::MinimumSize);
+        QTRY_COMPARE(profile->size(),
+                     profile->minimumSize().expandedTo(ProfileWindow::MinimumSize));
+        profile->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(profile));
+        bool readFacts = false;
+        for (const int tab : {0, 1, 2}) {
+            profile->findChild<QTabWidget*>()->setCurrentIndex(tab);
+            profile->plot()->setFocus(Qt::TabFocusReason);
+            for (int step = 0; step < 16; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                const QWidget* at = QApplication::focusWidget();
+                QVERIFY(at && at->isVisible());
+                if (const auto* label = qobject_cast<const ElidingLabel*>(at)) {
+                    QVERIFY2(!label->fullText().isEmpty(), qPrintable(label->objectName()));
+                    if (label->objectName() == QStringLiteral("lblCurveFacts") &&
+                        label->text() != label->fullText()) {
+                        QTRY_COMPARE(QToolTip::text(), label->fullText());
+                        readFacts = true;
+                    }
+                }
+            }
+        }
+        QVERIFY(readFacts);
     }
 
     // A full disk, on a 64 KiB tmpfs of the test's own (so as root): a CSV
