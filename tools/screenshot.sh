@@ -8,7 +8,9 @@
 # (desk-*.png) with the main window in the middle and the profile window
 # where it places itself, showing the crest's stations from 1+000 every 20 m,
 # the height at 1+300, the pointer's readout and the note of an input
-# changed since: the longest texts it shows.
+# changed since: the longest texts it shows; and the profile window at
+# 1366 x 768 in metres and in track units (units-*.png), with its facts, the
+# height at a chainage and the length for a radius.
 #
 #   tools/screenshot.sh [OUT_DIR]      (default: docs/)
 #
@@ -94,13 +96,6 @@ shoot_desk() {
     xdo key --delay 30 Tab Tab 5 Tab ctrl+shift+p
     xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
     profile=$xs_window
-    mapfile -t setting_out < <(
-        xs_key_names 1+000
-        echo Tab
-        xs_key_names 20
-        printf "%s\n" Tab Tab
-        xs_key_names 1+300
-    )
     xdo windowactivate --sync "$profile"
     xdo key --delay 30 alt+a alt+c "${setting_out[@]}"
     read -r px py pw ph < <(xs_geometry "$profile")
@@ -111,6 +106,36 @@ shoot_desk() {
     echo "$3: $(identify -format '%wx%h' "$3")"
     xs_stop "$xs_app_pid"
 }
+# The crest's stations from 1+000 every 20 m, and the height at 1+300.
+mapfile -t setting_out < <(
+    xs_key_names 1+000
+    echo Tab
+    xs_key_names 20
+    echo alt+h
+    xs_key_names 1+300
+)
+# shoot_units UNIT FILE: at 1366 x 768, the crest's profile window with View
+# set to UNIT (m or t), its facts, the height at 1+300 and the length for a
+# vertical radius of 20000 m: the Stations tab, then the design tab (FILE
+# with -design before .png).
+shoot_units() {
+    xs_start "$scratch/units-$1" 1366x768x24
+    xs_start_pendrio "$scratch/pendrio-units-$1.log" "$program"
+    xdo windowactivate --sync "$xs_window"
+    xdo key --delay 30 "${crest[@]}" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab \
+        space ctrl+shift+p
+    xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
+    local profile=$xs_window
+    xdo windowactivate --sync "$profile"
+    xdo key --delay 30 alt+v "$1" alt+a alt+c "${setting_out[@]}"
+    shot "$profile" "$2"
+    xdo key --delay 30 alt+d 2 0 0 0 0
+    shot "$profile" "${2%.png}-design.png"
+    echo "$2, ${2%.png}-design.png: $(identify -format '%wx%h' "$2")"
+    xs_stop "$xs_app_pid"
+}
+shoot_units m "$out/units-metres.png"
+shoot_units t "$out/units-track-units.png"
 shoot_desk 1024x768 1 "$out/desk-1024x768.png"
 shoot_desk 1366x768 1 "$out/desk-1366x768.png"
 shoot_desk 2732x1536 2 "$out/desk-scale2.png"
