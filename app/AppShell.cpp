@@ -1,12 +1,12 @@
 #include "app/AppShell.h"
 
 #include "profilewindow/ProfileWindow.h"
-#include "profilewindow/WindowPlacement.h"
+#include "app/WindowPlacement.h"
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
 #include "window/frmMain.h"
-#include "window/text/NumberText.h"
-#include "window/text/SectionTableText.h"
+#include "text/NumberText.h"
+#include "text/SectionTableText.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "app/QuitAfterFirstPaint.h"
 #include "window/SessionPlatform.h"
 #include "window/frmMain.h"
-#include "window/text/ProgramInfo.h"
+#include "programinfo/ProgramInfo.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -5,7 +5,7 @@
 // PENDRIO_QUIT_AFTER_FIRST_FRAME=1.
 #include "app/QuitAfterFirstPaint.h"
 #include "window/WindowLayout.h"
-#include "window/text/ProgramInfo.h"
+#include "programinfo/ProgramInfo.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -3,7 +3,7 @@
 // libFuzzer reports as a crash together with the input that caused it.
 #pragma once
 
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <QLocale>
 #include <QString>

@@ -13,8 +13,8 @@
 #include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
 #include "profile/Stations.h"
-#include "window/text/ChainageText.h"
-#include "window/text/StationTableText.h"
+#include "text/ChainageText.h"
+#include "text/StationTableText.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,8 +3,8 @@
 #include "profile/DesignRadius.h"
 #include "profilewindow/CommitOnLeave.h"
 #include "profilewindow/ElidingLabel.h"
-#include "window/text/CurveFactsText.h"
-#include "window/text/NumberText.h"
+#include "text/CurveFactsText.h"
+#include "text/NumberText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

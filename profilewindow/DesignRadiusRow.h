@@ -12,7 +12,7 @@
 // nothing and is not refused.
 #pragma once
 
-#include "window/text/CurveFactsText.h"
+#include "text/CurveFactsText.h"
 
 #include <QString>
 #include <QWidget>

@@ -8,7 +8,7 @@
 
 #include "profile/ProfileState.h"
 #include "profile/Stations.h"
-#include "window/text/CurveFactsText.h"
+#include "text/CurveFactsText.h"
 
 #include <QLocale>
 #include <QString>

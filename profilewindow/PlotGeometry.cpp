@@ -1,6 +1,6 @@
 #include "profilewindow/PlotGeometry.h"
 
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <algorithm>
 #include <array>

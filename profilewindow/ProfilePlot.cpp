@@ -2,7 +2,7 @@
 
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/PlotGeometry.h"
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

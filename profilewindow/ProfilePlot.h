@@ -10,7 +10,7 @@
 
 #include "profile/ProfileCurve.h"
 #include "profile/ProfileState.h"
-#include "window/text/CurveFactsText.h"
+#include "text/CurveFactsText.h"
 
 #include <QPainterPath>
 #include <QPointF>

@@ -6,9 +6,9 @@
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/StationsPage.h"
 #include "profilewindow/TextTableModel.h"
-#include "window/text/CurveFactsText.h"
-#include "window/text/ProgramInfo.h"
-#include "window/text/SectionTableText.h"
+#include "text/CurveFactsText.h"
+#include "programinfo/ProgramInfo.h"
+#include "text/SectionTableText.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -7,11 +7,11 @@
 #include "profilewindow/ProfileWindow.h"
 #include "profilewindow/Report.h"
 #include "profilewindow/StationsPage.h"
-#include "window/text/ChainageText.h"
-#include "window/text/NumberText.h"
-#include "window/text/ResultToolTips.h"
-#include "window/text/SectionTableText.h"
-#include "window/text/StationTableText.h"
+#include "text/ChainageText.h"
+#include "text/NumberText.h"
+#include "text/ResultToolTips.h"
+#include "text/SectionTableText.h"
+#include "text/StationTableText.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "profilewindow/AtomicFile.h"
 #include "profilewindow/ScaledCanvas.h"
-#include "window/text/ProgramInfo.h"
+#include "programinfo/ProgramInfo.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -3,9 +3,9 @@
 #include "profilewindow/CommitOnLeave.h"
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/TextTableModel.h"
-#include "window/text/ChainageText.h"
-#include "window/text/NumberText.h"
-#include "window/text/StationTableText.h"
+#include "text/ChainageText.h"
+#include "text/NumberText.h"
+#include "text/StationTableText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

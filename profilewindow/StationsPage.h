@@ -6,7 +6,7 @@
 #pragma once
 
 #include "profile/Stations.h"
-#include "window/text/CurveFactsText.h"
+#include "text/CurveFactsText.h"
 
 #include <QString>
 #include <QWidget>

@@ -26,7 +26,7 @@ program=${PENDRIO:-$root/build/app/pendrio}
 command -v import >/dev/null || { echo "ImageMagick's import is missing: run tools/ensure-packages.sh" >&2; exit 1; }
 # shellcheck source-path=SCRIPTDIR source=../tests/desktop/x-session.sh
 . "$root/tests/desktop/x-session.sh"
-header=$(dirname "$program")/../generated/window/text/ProgramInfo.h
+header=$(dirname "$program")/../include/pendrio_programinfo/programinfo/ProgramInfo.h
 : "${PENDRIO_WINDOW_TITLE:=$(sed -n 's/.*WindowTitle\[\] = "\(.*\)";.*/\1/p' "$header" 2>/dev/null)}"
 [ -n "$PENDRIO_WINDOW_TITLE" ] || fail "no window title in $header: set PENDRIO_WINDOW_TITLE"
 

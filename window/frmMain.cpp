@@ -4,9 +4,9 @@
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
 #include "window/WindowLayout.h"
-#include "window/text/NumberText.h"
-#include "window/text/ProgramInfo.h"
-#include "window/text/ResultToolTips.h"
+#include "text/NumberText.h"
+#include "programinfo/ProgramInfo.h"
+#include "text/ResultToolTips.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,8 +7,8 @@
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
 #include "tests/common/WindowHarness.h"
-#include "window/text/NumberText.h"
-#include "window/text/SectionTableText.h"
+#include "text/NumberText.h"
+#include "text/SectionTableText.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "RandomText.h"
 #include "profile/ProfileState.h"
 #include "tests/common/QtTestFixture.h"
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 #include "window/frmMain.h"
 
 #include <QApplication>

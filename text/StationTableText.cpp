@@ -1,7 +1,7 @@
-#include "window/text/StationTableText.h"
+#include "text/StationTableText.h"
 
-#include "window/text/ChainageText.h"
-#include "window/text/NumberText.h"
+#include "text/ChainageText.h"
+#include "text/NumberText.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "window/text/ResultToolTips.h"
+#include "text/ResultToolTips.h"
 
 #include "profile/ProfileState.h"
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <QCoreApplication>
 

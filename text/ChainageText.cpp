@@ -1,7 +1,7 @@
-#include "window/text/ChainageText.h"
+#include "text/ChainageText.h"
 
 #include "profile/Stations.h"
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "profilewindow/WindowPlacement.h"
+#include "app/WindowPlacement.h"
 
 #include <algorithm>
 #include <array>

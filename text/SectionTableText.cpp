@@ -1,7 +1,7 @@
-#include "window/text/SectionTableText.h"
+#include "text/SectionTableText.h"
 
 #include "profile/ProfileCurve.h"
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <QCoreApplication>
 

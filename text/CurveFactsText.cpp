@@ -1,6 +1,6 @@
-#include "window/text/CurveFactsText.h"
+#include "text/CurveFactsText.h"
 
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <QCoreApplication>
 

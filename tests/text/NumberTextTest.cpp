@@ -1,4 +1,4 @@
-#include "window/text/NumberText.h"
+#include "text/NumberText.h"
 
 #include <gtest/gtest.h>
 

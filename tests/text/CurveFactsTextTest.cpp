@@ -1,8 +1,8 @@
 // The texts made from a calculation: the curve facts, the result boxes'
 // tooltips and chainages, in the C and the German locale.
-#include "window/text/CurveFactsText.h"
-#include "window/text/ChainageText.h"
-#include "window/text/ResultToolTips.h"
+#include "text/CurveFactsText.h"
+#include "text/ChainageText.h"
+#include "text/ResultToolTips.h"
 
 #include <gtest/gtest.h>
 
