@@ -6,8 +6,8 @@
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/StationsPage.h"
 #include "profilewindow/TextTableModel.h"
-#include "text/CurveFactsText.h"
 #include "programinfo/ProgramInfo.h"
+#include "text/CurveFactsText.h"
 #include "text/SectionTableText.h"
 
 #include <QAction>
@@ -109,35 +109,18 @@ ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     refresh(0);
 }
 
-// Widths from the font once, not measured from 2,000 cells after each
-// change: room for a whole header, or for a number of 15 digits.
 void ProfileWindow::createTable() {
-    QStringList headers;
-    for (int c = 0; c < int(SectionColumns().size()); ++c) {
-        headers << SectionHeaderText(c);
-    }
-    model_ = new TextTableModel(
-        headers,
-        [this](int row, int column) {
-            return SectionCellText(profile_, row + 1, column, locale());
+    model_ = NewTableModel(
+        SectionsTable(),
+        [this](int row) {
+            return SectionRow{&profile_, row + 1};
         },
-        {}, this);
+        this, this);
     const RowTable rowTable = NewRowTable(
         model_, QStringLiteral("tblSections"), tr("Sections"),
         [this] { return selectedRowsText(); }, this);
     table_ = rowTable.view;
     copyRows_ = rowTable.copyRows;
-    const QFontMetrics metrics(table_->font());
-    QFont headerFont = table_->horizontalHeader()->font();
-    headerFont.setBold(true); // the header of the current column is drawn bold
-    const QFontMetrics headerMetrics(headerFont);
-    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("-8.88888888888888E+308"));
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        const QString header = model_->headerData(c, Qt::Horizontal).toString();
-        table_->setColumnWidth(
-            c, std::max(c == 0 ? 0 : numberWidth, headerMetrics.horizontalAdvance(header)) + 24);
-    }
-    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { tableRowChanged(current.row()); });
 }

@@ -191,43 +191,42 @@ struct ReportProgressDialog {
     QProgressDialog dialog;
 };
 
-ReportTable sectionTable(const SharedSnapshot& shown) {
-    ReportTable sections{
-        ProfileWindow::tr("Sections"), {}, CalculatedSectionCount(shown->profile), {}, {}};
-    for (int c = 0; c < int(SectionColumns().size()); ++c) {
-        sections.headers << SectionHeaderText(c);
+// A described table's rows as the window's table shows them.
+template <typename Row, typename RowAt>
+ReportTable reportTable(const TableDescription<Row>& table, QString heading, int count, RowAt rowAt,
+                        const QLocale& locale) {
+    ReportTable result{std::move(heading), Headers(table, InTable), {}, count, {}, {}};
+    for (const ColumnFormat& format : ColumnsShown(table, InTable)) {
+        result.alignments << CellAlignment(format);
     }
-    sections.row = [shown, columns = sections.headers.size()](int row) {
-        QStringList cells;
-        for (qsizetype c = 0; c < columns; ++c) {
-            cells << SectionCellText(shown->profile, row + 1, int(c), shown->locale);
-        }
-        return cells;
+    result.row = [&table, rowAt, locale](int row) {
+        return RowTexts(table, rowAt(row), InTable, locale);
     };
-    return sections;
+    return result;
+}
+
+ReportTable sectionTable(const SharedSnapshot& shown) {
+    return reportTable(
+        SectionsTable(), ProfileWindow::tr("Sections"), CalculatedSectionCount(shown->profile),
+        [shown](int row) {
+            return SectionRow{&shown->profile, row + 1};
+        },
+        shown->locale);
 }
 
 // The stations as planned; with none, the table says why in their place.
 ReportTable stationTable(const SharedSnapshot& shown) {
-    if (!shown->whyNoStations.isEmpty()) {
-        return {ProfileWindow::tr("Stations"), StationColumns(), 0, {}, shown->whyNoStations};
-    }
     const StationPlan& plan = shown->stations;
-    ReportTable stations{ProfileWindow::tr("Stations every %1 m from %2")
-                             .arg(NumberToText(plan.Interval, shown->locale),
-                                  ChainageText(plan.StartChainage, shown->locale)),
-                         StationColumns(),
-                         plan.Count,
-                         {},
-                         {}};
-    stations.row = [shown, columns = stations.headers.size()](int row) {
-        const Station station = StationAt(shown->profile, shown->stations, row);
-        QStringList cells;
-        for (qsizetype c = 0; c < columns; ++c) {
-            cells << StationCellText(station, int(c), shown->locale);
-        }
-        return cells;
-    };
+    const QString heading = shown->whyNoStations.isEmpty()
+                                ? ProfileWindow::tr("Stations every %1 m from %2")
+                                      .arg(NumberToText(plan.Interval, shown->locale),
+                                           ChainageText(plan.StartChainage, shown->locale))
+                                : ProfileWindow::tr("Stations");
+    ReportTable stations = reportTable(
+        StationsTable(), heading, plan.Count,
+        [shown](int row) { return StationAt(shown->profile, shown->stations, row); },
+        shown->locale);
+    stations.whyEmpty = shown->whyNoStations;
     return stations;
 }
 

@@ -63,19 +63,6 @@ int rowsOf(const ReportTable& table) {
     return table.row ? std::max(0, table.rowCount) : 0;
 }
 
-// Digits with signs, separators, an exponent or the plus of a chainage.
-bool looksLikeNumber(const QString& text) {
-    bool digits = false;
-    for (const QChar c : text) {
-        if (c.isDigit()) {
-            digits = true;
-        } else if (!c.isSpace() && !QStringView(u"+-−.,'eE").contains(c)) {
-            return false;
-        }
-    }
-    return digits;
-}
-
 std::vector<QStringList> sampleRows(const ReportTable& table) {
     const int rows = rowsOf(table);
     const int count = std::min(rows, SampledRows);
@@ -207,19 +194,7 @@ TableLayout layoutTable(const ReportTable& table, const QPaintDevice& device, do
     const QFontMetricsF headerMetrics(layout.headerFont, &device);
     const int columns = int(table.headers.size());
     for (int c = 0; c < columns; ++c) {
-        // By the most of its cells, so that a dash for a missing value or a
-        // note in a column of numbers leaves it right-aligned.
-        int numbers = 0;
-        int words = 0;
-        for (const QStringList& row : sample) {
-            const QString cell = c < row.size() ? row.at(c).trimmed() : QString();
-            if (looksLikeNumber(cell)) {
-                ++numbers;
-            } else if (!cell.isEmpty()) {
-                ++words;
-            }
-        }
-        layout.rightAligned.push_back(numbers > words);
+        layout.rightAligned.push_back(table.alignments.value(c) & Qt::AlignRight);
         const QRectF room(0, 0, std::max(1.0, layout.widths[std::size_t(c)] - 2 * layout.padding),
                           1e9);
         layout.headerHeight = std::max(

@@ -31,11 +31,10 @@ namespace pendrio {
 struct ReportTable {
     QString heading;
     QStringList headers;
+    QList<Qt::Alignment> alignments; // a column each, as the window's table aligns it
     int rowCount = 0;
     // Cells of row 0..rowCount-1, as the window's table shows them, one for
-    // each header. A column whose cells mostly read as numbers (digits,
-    // signs, separators, an exponent; "1+020.000" too) is right-aligned,
-    // any other left-aligned.
+    // each header.
     std::function<QStringList(int row)> row;
     // Why a table has no rows, said under its heading in place of the table.
     QString whyEmpty;

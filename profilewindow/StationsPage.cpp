@@ -110,14 +110,9 @@ QHBoxLayout* StationsPage::createInputs() {
     return row;
 }
 
-// Widths from the font once: room for a header, or for a chainage or number.
 void StationsPage::createTable() {
-    model_ = new TextTableModel(
-        StationColumns(),
-        [this](int row, int column) {
-            return StationCellText(StationAt(profile_, plan_, row), column, locale());
-        },
-        {1}, this); // the point's name is text
+    model_ = NewTableModel(
+        StationsTable(), [this](int row) { return StationAt(profile_, plan_, row); }, this, this);
     const RowTable rowTable = NewRowTable(
         model_, QStringLiteral("tblStations"), tr("Stations"),
         [this] { return selectedRowsText(); }, this);
@@ -125,18 +120,6 @@ void StationsPage::createTable() {
     copyRows_ = rowTable.copyRows;
     // Rows of one height: the view places 100,001 of them without asking each.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // Room for what a column usually holds; longer values scroll or can be widened.
-    const QFontMetrics metrics(table_->font());
-    const QString usual[] = {QStringLiteral("-88+888.888"),
-                             StationPointText(StationPoint::HighPoint), QStringLiteral("88888.888"),
-                             QStringLiteral("-8888.888"), QStringLiteral("-888.88")};
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        const QString header = model_->headerData(c, Qt::Horizontal).toString();
-        table_->setColumnWidth(
-            c,
-            std::max(metrics.horizontalAdvance(usual[c]), metrics.horizontalAdvance(header)) + 24);
-    }
 }
 
 QHBoxLayout* StationsPage::createQuery() {

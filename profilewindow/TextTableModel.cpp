@@ -11,10 +11,16 @@
 
 namespace pendrio {
 
-TextTableModel::TextTableModel(QStringList headers, CellText cell, QList<int> textColumns,
-                               QObject* parent)
-    : QAbstractTableModel(parent), headers_(std::move(headers)), cell_(std::move(cell)),
-      textColumns_(std::move(textColumns)) {}
+namespace {
+
+// Room beside a column's widest usual text: the cell's margins and the sort
+// indicator's place.
+constexpr int ColumnPadding = 24;
+
+} // namespace
+
+TextTableModel::TextTableModel(Columns columns, CellText cell, QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns)), cell_(std::move(cell)) {}
 
 void TextTableModel::reset(int rows) {
     beginResetModel();
@@ -27,7 +33,7 @@ int TextTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TextTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(headers_.size());
+    return parent.isValid() ? 0 : int(columns_.headers.size());
 }
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const {
@@ -38,9 +44,7 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return cell_(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(
-            (textColumns_.contains(index.column()) ? Qt::AlignLeft : Qt::AlignRight) |
-            Qt::AlignVCenter);
+        return QVariant::fromValue(columns_.alignments.value(index.column()) | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -51,7 +55,7 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        return headers_.at(section);
+        return columns_.headers.at(section);
     }
     return {};
 }
@@ -69,6 +73,18 @@ RowTable NewRowTable(TextTableModel* model, const QString& objectName,
     table->setTabKeyNavigation(false);
     table->verticalHeader()->hide();
     table->setWordWrap(false);
+    // Widths from the font once, not measured from 100,001 cells after each change.
+    const QFontMetrics metrics(table->font());
+    QFont headerFont = table->horizontalHeader()->font();
+    headerFont.setBold(true); // the header of the current column is drawn bold
+    const QFontMetrics headerMetrics(headerFont);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const QString header = model->headerData(c, Qt::Horizontal).toString();
+        table->setColumnWidth(c, std::max(metrics.horizontalAdvance(model->samples().value(c)),
+                                          headerMetrics.horizontalAdvance(header)) +
+                                     ColumnPadding);
+    }
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
                             table->verticalHeader()->defaultSectionSize() +
                             2 * table->frameWidth());

@@ -1,115 +1,80 @@
 #include "text/SectionTableText.h"
 
 #include "profile/ProfileCurve.h"
-#include "text/NumberText.h"
 
-#include <QCoreApplication>
-
-#include <array>
-#include <charconv>
+#include <ranges>
 
 namespace pendrio {
 
 namespace {
 
-constexpr char TranslationContext[] = "pendrio::SectionTableText";
+// Room for any number written with 15 significant digits.
+constexpr char NumberSample[] = "-8.88888888888888E+308";
 
-// The headers are translated for people (the table, the copied text) and
-// stay as written here in the CSV file, which programs read.
-#define N(text) QT_TRANSLATE_NOOP("pendrio::SectionTableText", text)
-const std::vector<SectionColumn> columns{
-    {N("Section"), [](const ProfileState&, int i) { return double(i); }, true},
-    {N("Distance at start [track units]"), SectionStart, false},
-    {N("Section length [track units]"), [](const ProfileState& p, int) { return p.SectionLength; },
-     false},
-    {N("2nd order coefficient [track units]"),
-     [](const ProfileState& p, int i) { return p.SectionCoeff2.at(i); }, false},
-    {N("1st order coefficient [track units]"),
-     [](const ProfileState& p, int i) { return p.SectionCoeff1.at(i); }, false},
-    {N("Height at start of section [track units]"),
-     [](const ProfileState& p, int i) { return p.SectionHeight.at(i); }, false},
-    {N("Gradient at start of section [°]"),
-     [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionStartAngle.at(i)); },
-     false},
-    {N("Gradient at end of section [°]"),
-     [](const ProfileState& p, int i) { return RadiansToDegrees(p.SectionEndAngle.at(i)); }, false},
-};
-
-#undef N
-
-QByteArray shortestText(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return QByteArray(buffer.data(), result.ptr - buffer.data());
+Cell number(double value) {
+    return {value};
 }
 
 } // namespace
 
-const std::vector<SectionColumn>& SectionColumns() {
-    return columns;
-}
-
-QString SectionHeaderText(int column) {
-    return QCoreApplication::translate(TranslationContext,
-                                       columns.at(static_cast<std::size_t>(column)).header);
-}
-
-QString SectionCellText(const ProfileState& profile, int section, int column,
-                        const QLocale& locale) {
-    const SectionColumn& c = columns.at(static_cast<std::size_t>(column));
-    if (c.wholeNumber) {
-        return NumberToText(static_cast<std::int16_t>(section), locale);
-    }
-    return NumberToText(c.value(profile, section), locale);
+const TableDescription<SectionRow>& SectionsTable() {
+    using R = SectionRow;
+    static const TableDescription<SectionRow> table{
+        "pendrio::SectionTableText",
+        {
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Section"), CellKind::Count,
+              Everywhere, -1, nullptr},
+             [](const R& r) { return number(r.section); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Distance at start [track units]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) { return number(SectionStart(*r.profile, r.section)); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Section length [track units]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) { return number(r.profile->SectionLength); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "2nd order coefficient [track units]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) { return number(r.profile->SectionCoeff2.at(r.section)); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "1st order coefficient [track units]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) { return number(r.profile->SectionCoeff1.at(r.section)); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText",
+                                "Height at start of section [track units]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) { return number(r.profile->SectionHeight.at(r.section)); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at start of section [°]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) {
+                 return number(RadiansToDegrees(r.profile->SectionStartAngle.at(r.section)));
+             }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at end of section [°]"),
+              CellKind::Number, Everywhere, -1, NumberSample},
+             [](const R& r) {
+                 return number(RadiansToDegrees(r.profile->SectionEndAngle.at(r.section)));
+             }},
+            // The stored values themselves, for programs.
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at start of section [rad]"),
+              CellKind::Number, InCsv, -1, nullptr},
+             [](const R& r) { return number(r.profile->SectionStartAngle.at(r.section)); }},
+            {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at end of section [rad]"),
+              CellKind::Number, InCsv, -1, nullptr},
+             [](const R& r) { return number(r.profile->SectionEndAngle.at(r.section)); }},
+        }};
+    return table;
 }
 
 QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
                           const std::vector<int>& sections) {
-    QString text;
-    text.reserve(200 * (CalculatedSectionCount(profile) + 1));
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        text += (c ? QStringLiteral("\t") : QString()) + SectionHeaderText(int(c));
-    }
-    text += u'\n';
-    const auto addRow = [&](int section) {
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (c) {
-                text += u'\t';
-            }
-            text += SectionCellText(profile, section, int(c), locale);
-        }
-        text += u'\n';
-    };
-    if (sections.empty()) {
-        for (int i = 1; i <= CalculatedSectionCount(profile); ++i) {
-            addRow(i);
-        }
-    }
-    for (int section : sections) {
-        addRow(section);
-    }
-    return text;
+    const auto rowOf = [&](int section) { return SectionRow{&profile, section}; };
+    return sections.empty()
+               ? TabText(SectionsTable(), std::views::iota(1, CalculatedSectionCount(profile) + 1),
+                         rowOf, locale)
+               : TabText(SectionsTable(), sections, rowOf, locale);
 }
 
 QByteArray SectionsAsCsv(const ProfileState& profile) {
-    // The headers hold no comma, quote or line end, so no field needs quoting.
-    // The degree sign becomes "deg", so that the file is plain ASCII: a
-    // spreadsheet that reads it in a Windows code page would show "Â°".
-    QByteArray csv;
-    for (const SectionColumn& column : columns) {
-        csv += QByteArray(column.header).replace("°", "deg") + ',';
-    }
-    csv += "Gradient at start of section [rad],Gradient at end of section [rad]\r\n";
-    for (int i = 1; i <= CalculatedSectionCount(profile); ++i) {
-        for (const SectionColumn& column : columns) {
-            csv += (column.wholeNumber ? QByteArray::number(i)
-                                       : shortestText(column.value(profile, i)));
-            csv += ',';
-        }
-        csv += shortestText(profile.SectionStartAngle.at(i)) + ',' +
-               shortestText(profile.SectionEndAngle.at(i)) + "\r\n";
-    }
-    return csv;
+    return Csv(SectionsTable(), CalculatedSectionCount(profile), [&](int row) {
+        return SectionRow{&profile, row + 1};
+    });
 }
 
 } // namespace pendrio

@@ -646,7 +646,8 @@ private slots:
                          qPrintable(cellOf(row, 0)));
             }
             for (int section = 1; section <= 16; ++section) {
-                const QString sectionHeight = SectionCellText(window->state(), section, 5, locale);
+                const QString sectionHeight = RowTexts(
+                    SectionsTable(), SectionRow{&window->state(), section}, InTable, locale)[5];
                 QVERIFY2(text.contains(sectionHeight), qPrintable(sectionHeight));
             }
             const QString scale = profile->plot()->axesText().value().scale;
