@@ -1,16 +1,17 @@
 #include "app/AppShell.h"
 
-#include "profilewindow/ProfileWindow.h"
 #include "app/WindowPlacement.h"
+#include "profilewindow/ProfileWindow.h"
+#include "text/NumberText.h"
+#include "text/SectionTableText.h"
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
 #include "window/frmMain.h"
-#include "text/NumberText.h"
-#include "text/SectionTableText.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 #include <QScreen>
 
 namespace pendrio {
@@ -44,12 +45,14 @@ void bringToFront(QWidget& window) {
 
 } // namespace
 
-AppShell::AppShell(std::function<void()> beep) : main_(std::make_unique<frmMain>(std::move(beep))) {
+AppShell::AppShell() : main_(std::make_unique<frmMain>()) {
     // The main window has calculated the default profile while it was built.
     calculated_ = main_->state();
     committed_ = InputsOf(calculated_);
     createActions();
     main_->addCommands({copyAllSections_, showProfile_});
+    connect(main_.get(), &frmMain::beepRequested, this, &AppShell::beepRequested);
+    connect(this, &AppShell::beepRequested, qApp, &QApplication::beep);
     connect(main_.get(), &frmMain::profileCalculated, this, &AppShell::takeCalculation);
     connect(main_.get(), &frmMain::calculationFailed, this, &AppShell::takeFailure);
     connect(main_.get(), &frmMain::sectionShown, this, &AppShell::takeShownSection);
@@ -114,7 +117,10 @@ void AppShell::createProfileWindow() {
     connect(profile, &ProfileWindow::lengthChosen, this, [this](double length) {
         main_->enterInput(InputBox::Length, NumberToText(length, main_->locale()));
     });
-    connect(profile, &ProfileWindow::entryRefused, main_.get(), &frmMain::beep);
+    connect(profile, &ProfileWindow::entryRefused, this, &AppShell::beepRequested);
+    connect(profile, &ProfileWindow::saveFailed, profile, [profile](const QString& message) {
+        QMessageBox::warning(profile, ProfileWindow::tr("Could not save"), message);
+    });
     connect(profile, &ProfileWindow::mainWindowWanted, this, [this] { bringToFront(*main_); });
     placeProfileWindow();
     profile->installEventFilter(this);

@@ -14,7 +14,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -31,8 +30,7 @@ class AppShell : public QObject {
     Q_OBJECT
 
 public:
-    // `beep` sounds the system beep, for both windows; by default QApplication::beep().
-    explicit AppShell(std::function<void()> beep = {});
+    AppShell();
     ~AppShell() override;
 
     frmMain& mainWindow() const { return *main_; }
@@ -46,6 +44,10 @@ public:
     // Ctrl+Shift+Z, Ctrl+K, ...), so that the boxes keep every key they had.
     static QKeySequence copyAllSectionsShortcut();
     static QKeySequence showProfileShortcut();
+
+signals:
+    // Either window asks for the system beep; AppShell sounds it.
+    void beepRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

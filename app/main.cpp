@@ -1,9 +1,9 @@
 // Pendrio: plans a vertical transition curve for a stretch of track.
 #include "app/AppShell.h"
 #include "app/QuitAfterFirstPaint.h"
+#include "programinfo/ProgramInfo.h"
 #include "window/SessionPlatform.h"
 #include "window/frmMain.h"
-#include "programinfo/ProgramInfo.h"
 
 #include <QApplication>
 #include <QIcon>

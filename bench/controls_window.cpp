@@ -4,8 +4,8 @@
 // (bench/startup.sh). Like the program, it quits after its first paint when
 // PENDRIO_QUIT_AFTER_FIRST_FRAME=1.
 #include "app/QuitAfterFirstPaint.h"
-#include "window/WindowLayout.h"
 #include "programinfo/ProgramInfo.h"
+#include "window/WindowLayout.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -51,8 +51,9 @@ void enter(QWidget* window, const char* box, const QString& text) {
 }
 
 // The program with 256 sections calculated over `length` track units.
-std::unique_ptr<AppShell> programWith256Sections(const QString& length = QStringLiteral("1968504")) {
-    auto shell = std::make_unique<AppShell>([] {});
+std::unique_ptr<AppShell>
+programWith256Sections(const QString& length = QStringLiteral("1968504")) {
+    auto shell = std::make_unique<AppShell>();
     frmMain* window = &shell->mainWindow();
     window->show();
     window->activateWindow();

@@ -17,9 +17,6 @@
 #include <QList>
 #include <QWidget>
 
-#include <functional>
-#include <utility>
-
 class QAction;
 class QLabel;
 class QMenuBar;
@@ -68,8 +65,8 @@ public:
     QString saveReport(const QString& path);
 
     // Writes a file of this kind of `shown` (by default what is on show now),
-    // as the File menu does once a name is chosen; if that fails, tells the
-    // user once, naming the file and why. True if the file was written.
+    // as the File menu does once a name is chosen; if that fails, says so
+    // once (saveFailed). True if the file was written.
     enum class FileKind { Csv, StationsCsv, Svg, Png, Report };
     bool saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
 
@@ -80,10 +77,6 @@ public:
     // Where the next save dialog opens: the folder of the last file saved
     // in this run, else the user's documents.
     QString saveFolder() const;
-    // Where that message goes instead of a warning box, for a test.
-    void setSaveFailureSink(std::function<void(const QString& message)> sink) {
-        saveFailureSink_ = std::move(sink);
-    }
 
     // The curve's facts, a line each: under the plot, for screen readers,
     // and under an exported image.
@@ -115,6 +108,8 @@ signals:
     void entryRefused();
     // Window ▸ Main window: the user wants the main window in front.
     void mainWindowWanted();
+    // A file was not saved: the message names it and says why, for the user.
+    void saveFailed(const QString& message);
 
 private:
     void createTable();
@@ -149,7 +144,6 @@ private:
     QAction* copyStations_ = nullptr;
     TextTableModel* model_ = nullptr;
     StationsPage* stations_ = nullptr;
-    std::function<void(const QString&)> saveFailureSink_;
     LengthUnit unit_ = LengthUnit::Metres;
     QString saveFolder_;      // empty until a file is saved
     int progressDelay_ = 500; // milliseconds

@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -347,12 +346,7 @@ bool ProfileWindow::saveTo(FileKind kind, const QString& path, SharedSnapshot sh
         saveFolder_ = QFileInfo(path).absolutePath();
         return true;
     }
-    const QString message = tr("“%1” was not saved. %2").arg(path, error);
-    if (saveFailureSink_) {
-        saveFailureSink_(message);
-    } else {
-        QMessageBox::warning(this, tr("Could not save"), message);
-    }
+    emit saveFailed(tr("“%1” was not saved. %2").arg(path, error));
     return false;
 }
 

@@ -202,30 +202,68 @@ double fittingScale(const QWidget& window) {
 
 } // namespace
 
-double BuildControls(QWidget& window) {
-    const double scale = fittingScale(window);
-    window.setFixedSize(TwipsToPixels(ClientWidthTwips, scale),
-                        TwipsToPixels(ClientHeightTwips, scale));
+namespace {
+
+// Every control of the table made on `window`, each where its row puts it,
+// and the Tab cycle in the table's order.
+std::vector<QWidget*> createControls(QWidget& window, double scale) {
     // The frame first, so that the controls inside it have their container.
     QWidget* frame = createControl(Control(QLatin1String(FrameName)), &window);
     frame->setGeometry(ControlRect(Control(QLatin1String(FrameName)), scale));
+    std::vector<QWidget*> made;
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const ControlSpec& entry : Controls()) {
-        if (entry.kind == ControlKind::Frame) {
-            continue;
+        QWidget* widget = frame;
+        if (entry.kind != ControlKind::Frame) {
+            widget = createControl(entry, entry.inFrame ? frame : &window);
+            widget->setGeometry(ControlRect(entry, scale));
         }
-        QWidget* widget = createControl(entry, entry.inFrame ? frame : &window);
-        widget->setGeometry(ControlRect(entry, scale));
+        made.push_back(widget);
         if (widget->focusPolicy() != Qt::NoFocus) {
             tabOrder.emplace_back(entry.tabIndex, widget);
         }
     }
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(tabOrder.begin(), tabOrder.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
-    return scale;
+    return made;
+}
+
+} // namespace
+
+MainControls BuildControls(QWidget& window) {
+    MainControls built;
+    built.scale = fittingScale(window);
+    window.setFixedSize(TwipsToPixels(ClientWidthTwips, built.scale),
+                        TwipsToPixels(ClientHeightTwips, built.scale));
+    const std::vector<QWidget*> made = createControls(window, built.scale);
+    // The names are the table's own; the window gets its controls by type.
+    const auto control = [&](const QString& name) {
+        const auto rows = Controls();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (name == QLatin1String(rows[i].name)) {
+                return made[i];
+            }
+        }
+        throw std::out_of_range("no control named " + name.toStdString());
+    };
+    const auto box = [&](const char* name) { return qobject_cast<QLineEdit*>(control(name)); };
+    built.frame = qobject_cast<QGroupBox*>(control(QLatin1String(FrameName)));
+    for (std::size_t i = 0; i < built.inputs.size(); ++i) {
+        built.inputs[i] = qobject_cast<QLineEdit*>(control(QStringLiteral("txtInput(%1)").arg(i)));
+    }
+    built.results = {box("txtSectionLength"), box("txtCoeff2"),         box("txtCoeff1"),
+                     box("txtCoeff0"),        box("txtSStartGradient"), box("txtSEndGradient")};
+    built.actualSection = box("txtActualSection");
+    built.calculate = qobject_cast<QPushButton*>(control("cmdCalculate"));
+    built.next = qobject_cast<QPushButton*>(control("cmdNext"));
+    built.back = qobject_cast<QPushButton*>(control("cmdBack"));
+    built.onTop = qobject_cast<QCheckBox*>(control("chkOnTop"));
+    built.outputFormat = qobject_cast<QCheckBox*>(control("chkOutputFormat"));
+    built.automatic = qobject_cast<QCheckBox*>(control("chkAutomatic"));
+    return built;
 }
 
 } // namespace pendrio

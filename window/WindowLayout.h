@@ -9,8 +9,13 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
 #include <span>
 
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace pendrio {
@@ -46,11 +51,27 @@ const ControlSpec& Control(const QString& name);
 // The caption as shown: translated, except a text box's initial number.
 QString CaptionOf(const ControlSpec& control);
 
+// The controls BuildControls made, by what the main window does with them,
+// and the factor the layout was scaled by.
+struct MainControls {
+    double scale = 1;
+    QGroupBox* frame = nullptr;
+    std::array<QLineEdit*, 5> inputs{};  // txtInput(0) to txtInput(4)
+    std::array<QLineEdit*, 6> results{}; // the frame's boxes, top to bottom
+    QLineEdit* actualSection = nullptr;
+    QPushButton* calculate = nullptr;
+    QPushButton* next = nullptr;
+    QPushButton* back = nullptr;
+    QCheckBox* onTop = nullptr;
+    QCheckBox* outputFormat = nullptr;
+    QCheckBox* automatic = nullptr;
+};
+
 // Creates every control of the table on `window` (the frame's inside the
 // frame), with the table's names, texts, states and tab order, all scaled by
 // the smallest common factor at which every caption fits the window's font,
-// and fixes the window's size to the scaled client area. Returns the factor.
-double BuildControls(QWidget& window);
+// and fixes the window's size to the scaled client area.
+MainControls BuildControls(QWidget& window);
 
 // Twips to device-independent pixels: 15 twips a pixel, times `scale`.
 // Edges are converted, not sizes, so that controls whose edges line up in

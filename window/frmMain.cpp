@@ -1,12 +1,12 @@
 #include "window/frmMain.h"
 
 #include "profile/CalculateProfile.h"
+#include "programinfo/ProgramInfo.h"
+#include "text/NumberText.h"
+#include "text/ResultToolTips.h"
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
 #include "window/WindowLayout.h"
-#include "text/NumberText.h"
-#include "programinfo/ProgramInfo.h"
-#include "text/ResultToolTips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,11 +33,7 @@ bool isTicked(const QCheckBox* box) {
 
 } // namespace
 
-frmMain::frmMain(std::function<void()> beep, QWidget* parent)
-    : QWidget(parent), beep_(std::move(beep)) {
-    if (!beep_) {
-        beep_ = [] { QApplication::beep(); };
-    }
+frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QString::fromUtf8(WindowTitle));
     createControls();
     AdaptOnTopToPlatform(*chkOnTop, QGuiApplication::platformName().toStdString());
@@ -48,18 +44,23 @@ frmMain::frmMain(std::function<void()> beep, QWidget* parent)
 }
 
 void frmMain::createControls() {
-    layoutScale_ = BuildControls(*this);
-    frmCalc = findChild<QGroupBox*>(FrameName);
-    const auto box = [this](const char* name) { return findChild<QLineEdit*>(name); };
-    for (std::size_t i = 0; i < txtInput.size(); ++i) {
-        txtInput[i] = box(qPrintable(QStringLiteral("txtInput(%1)").arg(i)));
-    }
-    txtSectionLength = box("txtSectionLength");
-    txtCoeff2 = box("txtCoeff2");
-    txtCoeff1 = box("txtCoeff1");
-    txtCoeff0 = box("txtCoeff0");
-    txtSStartGradient = box("txtSStartGradient");
-    txtSEndGradient = box("txtSEndGradient");
+    const MainControls built = BuildControls(*this);
+    layoutScale_ = built.scale;
+    frmCalc = built.frame;
+    txtInput = built.inputs;
+    txtSectionLength = built.results[0];
+    txtCoeff2 = built.results[1];
+    txtCoeff1 = built.results[2];
+    txtCoeff0 = built.results[3];
+    txtSStartGradient = built.results[4];
+    txtSEndGradient = built.results[5];
+    txtActualSection = built.actualSection;
+    cmdCalculate = built.calculate;
+    cmdNext = built.next;
+    cmdBack = built.back;
+    chkOnTop = built.onTop;
+    chkOutputFormat = built.outputFormat;
+    chkAutomatic = built.automatic;
     resultBoxes_ = {{
         {txtSectionLength, false, [](const ProfileState& s, int) { return s.SectionLength; }},
         {txtCoeff2, false, [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},
@@ -70,13 +71,6 @@ void frmMain::createControls() {
         {txtSEndGradient, true,
          [](const ProfileState& s, int i) { return s.SectionEndAngle.at(i); }},
     }};
-    txtActualSection = box("txtActualSection");
-    cmdCalculate = findChild<QPushButton*>("cmdCalculate");
-    cmdNext = findChild<QPushButton*>("cmdNext");
-    cmdBack = findChild<QPushButton*>("cmdBack");
-    chkOnTop = findChild<QCheckBox*>("chkOnTop");
-    chkOutputFormat = findChild<QCheckBox*>("chkOutputFormat");
-    chkAutomatic = findChild<QCheckBox*>("chkAutomatic");
 }
 
 void frmMain::wireEvents() {
@@ -139,8 +133,8 @@ void frmMain::finishSuspendedFocus(QObject* gainingFocus) {
     txtInput_LostFocus(index);
 }
 
-void frmMain::beep() const {
-    beep_();
+void frmMain::beep() {
+    emit beepRequested();
 }
 
 // ---- Start-up and commands ------------------------------------------------

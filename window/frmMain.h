@@ -23,7 +23,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -54,8 +53,7 @@ class frmMain : public QWidget {
     Q_OBJECT
 
 public:
-    // `beep` sounds the system beep; by default QApplication::beep().
-    explicit frmMain(std::function<void()> beep = {}, QWidget* parent = nullptr);
+    explicit frmMain(QWidget* parent = nullptr);
 
     const ProfileState& state() const { return state_; }
 
@@ -84,10 +82,10 @@ public slots:
     // (on getting the focus, if the user is in it). True if committed.
     bool enterInput(pendrio::InputBox box, const QString& text);
 
-    // Sounds the beep the window was given.
-    void beep() const;
-
 signals:
+    // The answer to a refused entry or a step beyond the sections: whoever
+    // builds the window sounds the system beep.
+    void beepRequested();
     // A calculation succeeded: `profile` is the state it left, its
     // CurrentSection already 1. Sent once, before the frame shows section 1.
     void profileCalculated(const pendrio::ProfileState& profile);
@@ -108,6 +106,7 @@ private:
     void createControls();
     void wireEvents();
 
+    void beep();
     void Form_Load();
     void cmdCalculate_Click();
     void cmdNext_Click();
@@ -126,7 +125,6 @@ private:
     void finishSuspendedFocus(QObject* gainingFocus);
 
     ProfileState state_;
-    std::function<void()> beep_;
     double layoutScale_ = 1.0;
 
     std::array<QLineEdit*, InputBoxCount> txtInput{};

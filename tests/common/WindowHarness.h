@@ -1,5 +1,5 @@
 // The one way the window tests open Pendrio: built by AppShell as main()
-// builds it, with a beep counter in place of the system beep, the main
+// builds it, with a count of the beeps it asks for, the main
 // window shown and active, so that the keyboard focus moves as it does for a
 // user. Everything is closed after every test function.
 #pragma once
@@ -19,7 +19,8 @@ protected:
     // Opens a fresh program; false if its window never became the active window.
     [[nodiscard]] bool open() {
         beeps = 0;
-        shell = std::make_unique<AppShell>([this] { ++beeps; });
+        shell = std::make_unique<AppShell>();
+        QObject::connect(shell.get(), &AppShell::beepRequested, [this] { ++beeps; });
         window = &shell->mainWindow();
         window->show();
         window->activateWindow();

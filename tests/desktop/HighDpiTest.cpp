@@ -25,7 +25,7 @@ namespace {
 // whether its caption has the room it asks for, and the size in device
 // pixels of the image it renders to.
 int dumpLayout() {
-    frmMain window([] {});
+    frmMain window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         return 1;

@@ -23,6 +23,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -875,8 +876,7 @@ private slots:
         QVERIFY(open());
         ProfileWindow* profile = openProfile();
         QVERIFY(profile);
-        QStringList messages;
-        profile->setSaveFailureSink([&](const QString& message) { messages << message; });
+        QStringList messages; // as the warning box shows them
 
         for (const auto& [sections, room] : {std::pair{"256", 8192}, std::pair{"16", 0}}) {
             calculate({"1000", "0", "2", "-3", sections});
@@ -893,10 +893,15 @@ private slots:
                      sections);
 
             messages.clear();
+            testing::ExpectedDialog() = [&messages](QDialog& box) {
+                messages << box.windowTitle() + u'\n' + static_cast<QMessageBox&>(box).text();
+                box.reject();
+            };
             profile->saveTo(ProfileWindow::FileKind::Csv, path);
             QCOMPARE(
                 messages,
-                QStringList{QStringLiteral("“%1” was not saved. The disk is full.").arg(path)});
+                QStringList{QStringLiteral("Could not save\n“%1” was not saved. The disk is full.")
+                                .arg(path)});
             QVERIFY(oldFile.open(QIODevice::ReadOnly));
             QCOMPARE(oldFile.readAll(), old);
             oldFile.close();

@@ -56,7 +56,8 @@ enum class Act { Type, Tab, BackTab, ClickBox, Calculate, Next, Back, OnTop, For
 class Session {
 public:
     Session(const QLocale& locale, std::uint64_t seed) : locale_(locale), rng_(seed) {
-        window_ = new frmMain([this] { ++beeps_; });
+        window_ = new frmMain;
+        QObject::connect(window_, &frmMain::beepRequested, [this] { ++beeps_; });
         window_->show();
         window_->activateWindow();
         active_ = QTest::qWaitForWindowActive(window_);
