@@ -48,44 +48,44 @@ struct ProfileWindow::FileType {
     const char* suffix;
 };
 
-// Translated where they are used, in the window's context.
-#define N(text) QT_TRANSLATE_NOOP("pendrio::ProfileWindow", text)
+// Marked in the window's context, and translated where they are used.
 const ProfileWindow::FileType& ProfileWindow::fileType(FileKind kind) {
     static const FileType types[] = {
-        {"actSaveCsv", N("Save sections as CS&V…"), QKeySequence::Save, N("Save sections as CSV"),
-         N("CSV files (*.csv)"), N("profile"), "csv"},
+        {"actSaveCsv", QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save sections as CS&V…"),
+         QKeySequence::Save, QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save sections as CSV"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "CSV files (*.csv)"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "profile"), "csv"},
         {"actSaveStationsCsv",
-         N("Save s&tations as CSV…"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save s&tations as CSV…"),
          {},
-         N("Save stations as CSV"),
-         N("CSV files (*.csv)"),
-         N("stations"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save stations as CSV"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "CSV files (*.csv)"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "stations"),
          "csv"},
         {"actSaveSvg",
-         N("Save plot as &SVG…"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as &SVG…"),
          {},
-         N("Save plot as SVG"),
-         N("SVG images (*.svg)"),
-         N("profile"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as SVG"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "SVG images (*.svg)"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "profile"),
          "svg"},
         {"actSavePng",
-         N("Save plot as &PNG…"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as &PNG…"),
          {},
-         N("Save plot as PNG"),
-         N("PNG images (*.png)"),
-         N("profile"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as PNG"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "PNG images (*.png)"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "profile"),
          "png"},
         {"actSaveReport",
-         N("Save report as P&DF…"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save report as P&DF…"),
          {},
-         N("Save report as PDF"),
-         N("PDF documents (*.pdf)"),
-         N("report"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save report as PDF"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "PDF documents (*.pdf)"),
+         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "report"),
          "pdf"},
     };
     return types[static_cast<int>(kind)];
 }
-#undef N
 
 void ProfileWindow::createFileMenu(QMenuBar* bar) {
     QMenu* file = bar->addMenu(tr("&File"));

@@ -172,7 +172,7 @@ QString StationsPage::whyNoStations() const {
 QString StationsPage::planText() const {
     switch (plan_.Problem) {
     case StationsProblem::None:
-        return plan_.Count == 1 ? tr("1 station") : tr("%1 stations").arg(plan_.Count);
+        return tr("Stations: %n", nullptr, plan_.Count);
     case StationsProblem::TooManyStations:
         return tr("Too many stations for this stretch: choose a longer interval");
     case StationsProblem::IntervalNotUsable:

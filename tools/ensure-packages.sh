@@ -22,6 +22,8 @@ test_packages=(
     desktop-file-utils appstream dpkg-dev file lintian man-db
     # the real clipboard and the exported files: xclip, rsvg-convert, pdftotext and pdfinfo
     xclip librsvg2-bin poppler-utils
+    # lupdate, which extracts the strings a translator works on
+    qt6-l10n-tools
     # the window through AT-SPI, as a screen reader sees it
     dbus at-spi2-core python3-pyatspi
     # a Wayland session with XWayland

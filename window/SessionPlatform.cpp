@@ -11,6 +11,10 @@ namespace pendrio {
 
 namespace {
 
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(pendrio::SessionPlatform)
+};
+
 std::optional<std::string> variable(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
@@ -68,10 +72,9 @@ void AdaptOnTopToPlatform(QCheckBox& onTop, std::string_view platformName) {
         return;
     }
     onTop.setEnabled(false);
-    onTop.setToolTip(QCoreApplication::translate(
-        "pendrio::SessionPlatform",
-        "Wayland does not let a program keep its own window above the others. "
-        "Your desktop's window menu (right-click the title bar) can keep this window on top."));
+    onTop.setToolTip(
+        Text::tr("Wayland does not let a program keep its own window above the others. Your "
+                 "desktop's window menu (right-click the title bar) can keep this window on top."));
 }
 
 } // namespace pendrio

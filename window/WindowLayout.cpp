@@ -20,45 +20,44 @@ namespace {
 
 using K = ControlKind;
 using A = TextAlign;
-// Marks a caption or box name for translation; CaptionOf translates it.
-#define N(text) QT_TRANSLATE_NOOP("pendrio::frmMain", text)
+// Captions and box names are marked for translation in the main window's
+// context (TranslationContext); CaptionOf translates them.
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
 //   name                  kind         caption                                left  top   width height tab frame align     visible ticked enabled box name
-    {"txtInput(0)",        K::TextBox,  "1968504",                             240,  120,  1575, 285,  1,  false, A::Right,  true,  false, true,  N("Length")},
-    {"txtInput(1)",        K::TextBox,  "0",                                   240,  480,  1575, 285,  2,  false, A::Right,  true,  false, true,  N("Height at start")},
-    {"txtInput(2)",        K::TextBox,  "0",                                   240,  840,  1575, 285,  3,  false, A::Right,  true,  false, true,  N("Start gradient")},
-    {"txtInput(3)",        K::TextBox,  "0",                                   240,  1200, 1575, 285,  4,  false, A::Right,  true,  false, true,  N("End gradient")},
-    {"txtInput(4)",        K::TextBox,  "1",                                   240,  1560, 1575, 285,  5,  false, A::Right,  true,  false, false, N("No. of sections")},
-    {"lblLength",          K::Label,    N("Length"),                           1920, 160,  1095, 255,  19, false, A::Left,   true,  false, true,  nullptr},
-    {"lblStartH",          K::Label,    N("Height at start"),                  1920, 520,  1095, 255,  18, false, A::Left,   true,  false, true,  nullptr},
-    {"lblGradStart",       K::Label,    N("Start gradient"),                   1920, 880,  1095, 255,  17, false, A::Left,   true,  false, true,  nullptr},
-    {"lblEndGrad",         K::Label,    N("End gradient"),                     1920, 1240, 1095, 255,  16, false, A::Left,   true,  false, true,  nullptr},
-    {"lblSections",        K::Label,    N("No. of sections"),                  1920, 1600, 1215, 255,  15, false, A::Left,   true,  false, true,  nullptr},
-    {"chkOnTop",           K::CheckBox, N("Always on top"),                    3240, 160,  1335, 195,  6,  false, A::Left,   true,  false, true,  nullptr},
-    {"chkOutputFormat",    K::CheckBox, N("Output in [m]"),                    3240, 520,  1335, 195,  7,  false, A::Left,   false, false, true,  nullptr},
-    {"chkAutomatic",       K::CheckBox, N("Auto-tile"),                        3240, 880,  975,  195,  28, false, A::Left,   false, true,  true,  nullptr},
-    {"cmdCalculate",       K::Button,   N("Calculate"),                        3240, 1200, 1335, 615,  29, false, A::Left,   true,  false, true,  nullptr},
-    {"frmCalc",            K::Frame,    N("Calculated stuff - Don't edit!"),   120,  1920, 4455, 2895, 0,  false, A::Left,   true,  false, true,  nullptr},
-    {"txtSectionLength",   K::TextBox,  "0",                                   120,  240,  1575, 285,  10, true,  A::Right,  true,  false, true,  N("Section length")},
-    {"txtCoeff2",          K::TextBox,  "0",                                   120,  600,  1575, 285,  11, true,  A::Right,  true,  false, true,  N("2nd order coefficient")},
-    {"txtCoeff1",          K::TextBox,  "0",                                   120,  960,  1575, 285,  12, true,  A::Right,  true,  false, true,  N("1st order coefficient")},
-    {"txtCoeff0",          K::TextBox,  "0",                                   120,  1320, 1575, 285,  13, true,  A::Right,  true,  false, true,  N("Height at start of section")},
-    {"txtSStartGradient",  K::TextBox,  "0",                                   120,  1680, 1575, 285,  24, true,  A::Right,  true,  false, true,  N("Gradient at start of section")},
-    {"txtSEndGradient",    K::TextBox,  "0",                                   120,  2040, 1575, 285,  25, true,  A::Right,  true,  false, true,  N("Gradient at end of section")},
-    {"cmdBack",            K::Button,   N("Previous"),                         120,  2400, 1575, 375,  8,  true,  A::Left,   true,  false, true,  nullptr},
-    {"txtActualSection",   K::TextBox,  "1",                                   2040, 2440, 375,  285,  14, true,  A::Centre, true,  false, true,  N("Section number")},
-    {"cmdNext",            K::Button,   N("Next"),                             2760, 2400, 1575, 375,  9,  true,  A::Left,   true,  false, true,  nullptr},
-    {"lblSectionLength",   K::Label,    N("Section length"),                   1800, 280,  2535, 255,  20, true,  A::Left,   true,  false, true,  nullptr},
-    {"lbl2ndCoeff",        K::Label,    N("2nd order coefficient"),            1800, 640,  2535, 255,  21, true,  A::Left,   true,  false, true,  nullptr},
-    {"lbl1stCoeff",        K::Label,    N("1st order coefficient"),            1800, 1000, 2535, 255,  22, true,  A::Left,   true,  false, true,  nullptr},
-    {"lblHeight",          K::Label,    N("Height at start of section"),       1800, 1360, 2535, 255,  23, true,  A::Left,   true,  false, true,  nullptr},
-    {"lblSStartGradient",  K::Label,    N("Gradient at start of section"),     1800, 1720, 2535, 255,  26, true,  A::Left,   true,  false, true,  nullptr},
-    {"lblSEndGradient",    K::Label,    N("Gradient at end of section"),       1800, 2080, 2535, 255,  27, true,  A::Left,   true,  false, true,  nullptr},
+    {"txtInput(0)",        K::TextBox,  "1968504",                             240,  120,  1575, 285,  1,  false, A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Length")},
+    {"txtInput(1)",        K::TextBox,  "0",                                   240,  480,  1575, 285,  2,  false, A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Height at start")},
+    {"txtInput(2)",        K::TextBox,  "0",                                   240,  840,  1575, 285,  3,  false, A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Start gradient")},
+    {"txtInput(3)",        K::TextBox,  "0",                                   240,  1200, 1575, 285,  4,  false, A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "End gradient")},
+    {"txtInput(4)",        K::TextBox,  "1",                                   240,  1560, 1575, 285,  5,  false, A::Right,  true,  false, false, QT_TRANSLATE_NOOP("pendrio::frmMain", "No. of sections")},
+    {"lblLength",          K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Length"),                           1920, 160,  1095, 255,  19, false, A::Left,   true,  false, true,  nullptr},
+    {"lblStartH",          K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Height at start"),                  1920, 520,  1095, 255,  18, false, A::Left,   true,  false, true,  nullptr},
+    {"lblGradStart",       K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Start gradient"),                   1920, 880,  1095, 255,  17, false, A::Left,   true,  false, true,  nullptr},
+    {"lblEndGrad",         K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "End gradient"),                     1920, 1240, 1095, 255,  16, false, A::Left,   true,  false, true,  nullptr},
+    {"lblSections",        K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "No. of sections"),                  1920, 1600, 1215, 255,  15, false, A::Left,   true,  false, true,  nullptr},
+    {"chkOnTop",           K::CheckBox, QT_TRANSLATE_NOOP("pendrio::frmMain", "Always on top"),                    3240, 160,  1335, 195,  6,  false, A::Left,   true,  false, true,  nullptr},
+    {"chkOutputFormat",    K::CheckBox, QT_TRANSLATE_NOOP("pendrio::frmMain", "Output in [m]"),                    3240, 520,  1335, 195,  7,  false, A::Left,   false, false, true,  nullptr},
+    {"chkAutomatic",       K::CheckBox, QT_TRANSLATE_NOOP("pendrio::frmMain", "Auto-tile"),                        3240, 880,  975,  195,  28, false, A::Left,   false, true,  true,  nullptr},
+    {"cmdCalculate",       K::Button,   QT_TRANSLATE_NOOP("pendrio::frmMain", "Calculate"),                        3240, 1200, 1335, 615,  29, false, A::Left,   true,  false, true,  nullptr},
+    {"frmCalc",            K::Frame,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Calculated stuff - Don't edit!"),   120,  1920, 4455, 2895, 0,  false, A::Left,   true,  false, true,  nullptr},
+    {"txtSectionLength",   K::TextBox,  "0",                                   120,  240,  1575, 285,  10, true,  A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Section length")},
+    {"txtCoeff2",          K::TextBox,  "0",                                   120,  600,  1575, 285,  11, true,  A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "2nd order coefficient")},
+    {"txtCoeff1",          K::TextBox,  "0",                                   120,  960,  1575, 285,  12, true,  A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "1st order coefficient")},
+    {"txtCoeff0",          K::TextBox,  "0",                                   120,  1320, 1575, 285,  13, true,  A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Height at start of section")},
+    {"txtSStartGradient",  K::TextBox,  "0",                                   120,  1680, 1575, 285,  24, true,  A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Gradient at start of section")},
+    {"txtSEndGradient",    K::TextBox,  "0",                                   120,  2040, 1575, 285,  25, true,  A::Right,  true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Gradient at end of section")},
+    {"cmdBack",            K::Button,   QT_TRANSLATE_NOOP("pendrio::frmMain", "Previous"),                         120,  2400, 1575, 375,  8,  true,  A::Left,   true,  false, true,  nullptr},
+    {"txtActualSection",   K::TextBox,  "1",                                   2040, 2440, 375,  285,  14, true,  A::Centre, true,  false, true,  QT_TRANSLATE_NOOP("pendrio::frmMain", "Section number")},
+    {"cmdNext",            K::Button,   QT_TRANSLATE_NOOP("pendrio::frmMain", "Next"),                             2760, 2400, 1575, 375,  9,  true,  A::Left,   true,  false, true,  nullptr},
+    {"lblSectionLength",   K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Section length"),                   1800, 280,  2535, 255,  20, true,  A::Left,   true,  false, true,  nullptr},
+    {"lbl2ndCoeff",        K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "2nd order coefficient"),            1800, 640,  2535, 255,  21, true,  A::Left,   true,  false, true,  nullptr},
+    {"lbl1stCoeff",        K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "1st order coefficient"),            1800, 1000, 2535, 255,  22, true,  A::Left,   true,  false, true,  nullptr},
+    {"lblHeight",          K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Height at start of section"),       1800, 1360, 2535, 255,  23, true,  A::Left,   true,  false, true,  nullptr},
+    {"lblSStartGradient",  K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Gradient at start of section"),     1800, 1720, 2535, 255,  26, true,  A::Left,   true,  false, true,  nullptr},
+    {"lblSEndGradient",    K::Label,    QT_TRANSLATE_NOOP("pendrio::frmMain", "Gradient at end of section"),       1800, 2080, 2535, 255,  27, true,  A::Left,   true,  false, true,  nullptr},
 };
 // clang-format on
-#undef N
 
 } // namespace
 
