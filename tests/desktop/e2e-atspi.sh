@@ -17,6 +17,8 @@ scratch=$2
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
+xs_require "${XS_X_TOOLS[@]}" dbus-run-session:dbus
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || xs_require pyatspi:python3-pyatspi
 # shellcheck source-path=SCRIPTDIR source=atspi-session.sh
 . "$here/atspi-session.sh"
 as_own_dbus "$0" "$@"

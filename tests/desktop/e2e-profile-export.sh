@@ -15,6 +15,7 @@ scratch=$2
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
+xs_require "${XS_X_TOOLS[@]}" xclip:xclip rsvg-convert:librsvg2-bin
 
 xs_budget 50
 rm -rf "$scratch"

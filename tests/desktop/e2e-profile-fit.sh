@@ -25,6 +25,7 @@ centre=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
+xs_require "${XS_X_TOOLS[@]}"
 
 xs_budget 50
 rm -rf "$scratch"

@@ -18,6 +18,7 @@ artefacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
+xs_require "${XS_X_TOOLS[@]}" xclip:xclip
 
 xs_budget 50
 rm -rf "$scratch"

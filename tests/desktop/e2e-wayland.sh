@@ -16,12 +16,13 @@ scratch=$2
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x-session.sh
 . "$here/x-session.sh"
+xs_require weston:weston Xwayland:xwayland dbus-run-session:dbus
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || xs_require pyatspi:python3-pyatspi
 # shellcheck source-path=SCRIPTDIR source=atspi-session.sh
 . "$here/atspi-session.sh"
 as_own_dbus "$0" "$@"
 
 xs_budget 50
-command -v weston >/dev/null || fail "weston is missing (packages weston, xwayland, qt6-wayland)"
 rm -rf "$scratch"
 mkdir -p "$scratch/runtime" "$scratch/home"
 chmod 700 "$scratch/runtime"

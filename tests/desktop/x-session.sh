@@ -23,6 +23,10 @@
 #   xs_key_names TEXT          the xdotool key names that type TEXT, one a line
 #   xdo ARGS...                xdotool ARGS, bounded; fails the script if it fails
 #   fail MESSAGE               prints FAIL: MESSAGE and exits 1
+#   xs_require TOOL[:PACKAGE]...
+#                              exits with 77, which CTest reports as skipped,
+#                              unless every TOOL is on the PATH (a build machine
+#                              may lack the desktop); XS_X_TOOLS are the session's
 # For Pendrio, whose main window CMake titles $PENDRIO_WINDOW_TITLE (a SETTING is
 # VARIABLE=VALUE, or -u VARIABLE):
 #   xs_start_pendrio LOG PROGRAM [SETTING...]
@@ -132,6 +136,19 @@ xs_until() {
 
 # At its TIMEOUT ctest kills the script alone, which would leave the X server
 # and the rest running; ending the script itself runs its cleanup.
+# What xs_start and the scripts' checks run, with the Debian packages that hold them.
+XS_X_TOOLS=(Xvfb:xvfb openbox:openbox xdotool:xdotool xprop:x11-utils xwininfo:x11-utils
+    import:imagemagick)
+xs_require() {
+    local entry missing=()
+    for entry in "$@"; do
+        command -v "${entry%%:*}" >/dev/null || missing+=("${entry%%:*} (${entry#*:})")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "SKIP: this test needs what is not installed: ${missing[*]}"
+    exit 77
+}
+
 xs_budget() {
     # shellcheck disable=SC2016 # expanded by the inner bash
     setsid bash -c 'sleep "$1"; echo "FAIL: still running after $1 s" >&2; kill -TERM "$2"' \

@@ -22,6 +22,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # The X session's cleanup (an EXIT trap) ends all that is started with xs_run.
 # shellcheck source-path=SCRIPTDIR source=../desktop/x-session.sh
 . "$here/../desktop/x-session.sh"
+xs_require "${XS_X_TOOLS[@]}" lintian:lintian dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev cpack:cmake \
+    file:file man:man-db
 
 xs_budget 580 # within the test's 600 s: the build cpack runs, lintian and the X session
 rm -rf "$scratch"

@@ -550,7 +550,9 @@ private slots:
     void settingOutTheCrestFromAChainage() {
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-        QVERIFY2(!pdftotext.isEmpty() && !pdfinfo.isEmpty(), "poppler-utils is needed");
+        if (pdftotext.isEmpty() || pdfinfo.isEmpty()) {
+            QSKIP("needs pdftotext and pdfinfo (poppler-utils) to read the report");
+        }
         const auto run = [](const QString& program, const QStringList& arguments) {
             QProcess process;
             process.start(program, arguments);
