@@ -32,34 +32,46 @@ std::optional<TypedNumber> readRadius(const QString& text, const QLocale& locale
 } // namespace
 
 DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
-    auto* caption = new QLabel(tr("Length for a vertical radius of"), this);
     radiusBox_ = new QLineEdit(this);
     radiusBox_->setObjectName(QStringLiteral("txtDesignRadius"));
     radiusBox_->setAccessibleName(tr("Vertical radius in metres"));
     radiusBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Room for a radius such as 20000.5 or 1.5E+300 (the box scrolls beyond).
+    // Room for a radius such as 20000.5 or 1.5E+300; a longer one shows shortened.
     const int digit = radiusBox_->fontMetrics().horizontalAdvance(u'0');
     radiusBox_->setMinimumWidth(digit * 10);
     radiusBox_->setMaximumWidth(digit * 14);
-    caption->setBuddy(radiusBox_);
-    auto* unit = new QLabel(tr("m"), this);
     // A line of its own under the box: the length may be long, and a narrow
     // window cuts it after a whole word, never into a column beside the box.
     lengthLabel_ = new ElidingLabel(1, this);
     lengthLabel_->setObjectName(QStringLiteral("lblDesignLength"));
     lengthLabel_->setAccessibleName(tr("Length for this radius"));
-    // Reached by Tab while it has text, so that the length can be heard, selected and copied.
+    // Reached by Tab while it has text, so that the length can be heard,
+    // selected and copied.
     lengthLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     useButton_ = new QPushButton(tr("Use this length"), this);
     useButton_->setObjectName(QStringLiteral("cmdUseDesignLength"));
     useButton_->setAccessibleName(useButton_->text());
     useButton_->setToolTip(tr("Puts this length into the main window's Length box"));
     useButton_->setAutoDefault(true); // Enter clicks it, as in the main window
+    layOut();
+    takeRadiusOnLeave();
+    connect(radiusBox_, &QLineEdit::textChanged, this, &DesignRadiusRow::showLength);
+    connect(useButton_, &QPushButton::clicked, this, [this] {
+        if (length_) {
+            emit lengthChosen(*length_);
+        }
+    });
+    showLength();
+}
 
+// "Length for a vertical radius of [ ] m  [Use this length]", the length below.
+void DesignRadiusRow::layOut() {
+    auto* caption = new QLabel(tr("Length for a vertical radius of"), this);
+    caption->setBuddy(radiusBox_);
     auto* boxRow = new QHBoxLayout;
     boxRow->addWidget(caption);
     boxRow->addWidget(radiusBox_);
-    boxRow->addWidget(unit);
+    boxRow->addWidget(new QLabel(tr("m"), this));
     boxRow->addStretch(1);
     boxRow->addWidget(useButton_);
     auto* layout = new QVBoxLayout(this);
@@ -67,8 +79,10 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
     layout->addLayout(boxRow);
     layout->addWidget(lengthLabel_);
     layout->addStretch(1);
+}
 
-    // An empty box asks for nothing and is not refused.
+// An empty box asks for nothing and is not refused.
+void DesignRadiusRow::takeRadiusOnLeave() {
     taking_ = new CommitOnLeave(
         radiusBox_,
         [this](const QString& text) {
@@ -81,13 +95,6 @@ DesignRadiusRow::DesignRadiusRow(QWidget* parent) : QWidget(parent) {
             return NumberToText(TextToNumber(taken, locale()).value_or(0), locale(), digits);
         });
     connect(taking_, &CommitOnLeave::refused, this, &DesignRadiusRow::entryRefused);
-    connect(radiusBox_, &QLineEdit::textChanged, this, &DesignRadiusRow::showLength);
-    connect(useButton_, &QPushButton::clicked, this, [this] {
-        if (length_) {
-            emit lengthChosen(*length_);
-        }
-    });
-    showLength();
 }
 
 void DesignRadiusRow::setUnit(LengthUnit unit) {

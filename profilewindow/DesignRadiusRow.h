@@ -50,6 +50,8 @@ signals:
     void entryRefused();
 
 private:
+    void layOut();
+    void takeRadiusOnLeave();
     void showLength();
 
     double startGradient_ = 0;

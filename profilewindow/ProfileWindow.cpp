@@ -53,8 +53,32 @@ ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     setWindowTitle(tr("Profile – %1").arg(QString::fromUtf8(WindowTitle)));
     // Closing it only hides it; the main window's closing ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-
     plot_ = new ProfilePlot(profile_, this);
+    createLabels();
+    createTable();
+    stations_ = new StationsPage(profile_, this);
+    designRadius_ = new DesignRadiusRow(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabTables"));
+    tabs_->addTab(table_, tr("&Sections"));
+    tabs_->addTab(stations_, tr("St&ations"));
+    tabs_->addTab(pageWithMargins(designRadius_), tr("&Design from a radius"));
+    layOut();
+    createMenus(copyAllSections);
+
+    connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
+    connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
+    connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
+    connect(stations_, &StationsPage::entryRefused, this, &ProfileWindow::entryRefused);
+    connect(stations_, &StationsPage::stationsPlanned, this, &ProfileWindow::stationsPlanned);
+    // Its minimum is what its layout needs, which no text it shows changes;
+    // AppShell places it.
+    resize(DefaultSize);
+    refresh(0);
+}
+
+// The note above the facts, and the facts.
+void ProfileWindow::createLabels() {
     staleLabel_ = new ElidingLabel(1, this);
     staleLabel_->setObjectName(QStringLiteral("lblStaleNote"));
     staleLabel_->setAccessibleName(tr("Note"));
@@ -66,16 +90,11 @@ ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     factsLabel_->setObjectName(QStringLiteral("lblCurveFacts"));
     factsLabel_->setAccessibleName(tr("Curve facts"));
     factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
 
-    createTable();
-    stations_ = new StationsPage(profile_, this);
-    designRadius_ = new DesignRadiusRow(this);
-    tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("tabTables"));
-    tabs_->addTab(table_, tr("&Sections"));
-    tabs_->addTab(stations_, tr("St&ations"));
-    tabs_->addTab(pageWithMargins(designRadius_), tr("&Design from a radius"));
-
+// The plot, the note and the facts above the tabs, the two parts split so
+// that the user can give either more room; Tab goes from top to bottom.
+void ProfileWindow::layOut() {
     auto* top = new QWidget(this);
     auto* topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
@@ -91,22 +110,11 @@ ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(WindowMargin, WindowMargin, WindowMargin, WindowMargin);
     layout->addWidget(splitter);
-    createMenus(copyAllSections);
     setTabOrder(plot_, staleLabel_);
     setTabOrder(staleLabel_, factsLabel_);
     setTabOrder(factsLabel_, tabs_);
     setTabOrder(tabs_, table_);
     designRadius_->setTabOrderAfter(table_);
-
-    connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
-    connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
-    connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
-    connect(stations_, &StationsPage::entryRefused, this, &ProfileWindow::entryRefused);
-    connect(stations_, &StationsPage::stationsPlanned, this, &ProfileWindow::stationsPlanned);
-    // Its minimum is what its layout needs, which no text it shows changes;
-    // AppShell places it.
-    resize(DefaultSize);
-    refresh(0);
 }
 
 void ProfileWindow::createTable() {

@@ -112,7 +112,9 @@ signals:
     void saveFailed(const QString& message);
 
 private:
+    void createLabels();
     void createTable();
+    void layOut();
     void createMenus(QAction* copyAllSections);
     void createFileMenu(QMenuBar* bar);
     void createViewMenu(QMenuBar* bar);

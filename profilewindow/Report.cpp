@@ -442,6 +442,43 @@ void paintFooter(QPainter& painter, const QString& title, int page, int pages, c
 
 enum class Painted { Whole, Cancelled, Failed };
 
+// One planned page's things, each in its place.
+void paintPage(QPainter& painter, const ReportContent& content,
+               const std::vector<TableLayout>& layouts, const Page& page, double perPoint) {
+    for (const Placed& item : page) {
+        switch (item.kind) {
+        case Placed::Kind::Text:
+            painter.setFont(item.font);
+            painter.drawText(item.rect, int(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap),
+                             item.text);
+            break;
+        case Placed::Kind::Plot:
+            paintPlot(painter, content, item.rect);
+            break;
+        case Placed::Kind::TableHeader:
+            paintTableHeader(painter, content.tables[std::size_t(item.table)],
+                             layouts[std::size_t(item.table)], item.rect, perPoint);
+            break;
+        case Placed::Kind::TableRows:
+            paintTableRows(painter, content.tables[std::size_t(item.table)],
+                           layouts[std::size_t(item.table)], item, perPoint);
+            break;
+        }
+    }
+}
+
+// The pages chosen in a print dialog, counted from 0; all when none are.
+std::vector<int> chosenPages(const QPagedPaintDevice& device, int pageCount) {
+    const QPageRanges ranges = device.pageRanges();
+    std::vector<int> chosen;
+    for (int p = 0; p < pageCount; ++p) {
+        if (ranges.isEmpty() || ranges.contains(p + 1)) {
+            chosen.push_back(p);
+        }
+    }
+    return chosen;
+}
+
 Painted paintReport(QPagedPaintDevice& device, const ReportContent& content,
                     const ReportProgress& progress) {
     const double perPoint = device.logicalDpiY() / 72.0;
@@ -457,53 +494,22 @@ Painted paintReport(QPagedPaintDevice& device, const ReportContent& content,
         layouts.push_back(layoutTable(table, device, perPoint, width));
     }
     const std::vector<Page> pages = planReport(device, content, layouts, perPoint, bodyHeight);
-    const int pageCount = int(pages.size());
-    // The pages chosen in a print dialog; all when none are.
-    const QPageRanges ranges = device.pageRanges();
-    std::vector<int> chosen;
-    for (int p = 0; p < pageCount; ++p) {
-        if (ranges.isEmpty() || ranges.contains(p + 1)) {
-            chosen.push_back(p);
-        }
-    }
-    const int total = int(chosen.size());
-    if (total == 0) {
-        return Painted::Whole;
-    }
-
+    const std::vector<int> chosen = chosenPages(device, int(pages.size()));
     QPainter painter;
-    if (!painter.begin(&device)) {
-        return Painted::Failed;
+    if (chosen.empty() || !painter.begin(&device)) {
+        return chosen.empty() ? Painted::Whole : Painted::Failed;
     }
     painter.setPen(Qt::black);
     const QRectF footer(0, bodyHeight + FooterGap * perPoint / 2, width,
                         footerHeight - FooterGap * perPoint / 2);
+    const int total = int(chosen.size());
     for (int done = 0; done < total; ++done) {
         const int p = chosen[std::size_t(done)];
         if (done > 0 && !device.newPage()) {
             return Painted::Failed;
         }
-        for (const Placed& item : pages[std::size_t(p)]) {
-            switch (item.kind) {
-            case Placed::Kind::Text:
-                painter.setFont(item.font);
-                painter.drawText(item.rect, int(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap),
-                                 item.text);
-                break;
-            case Placed::Kind::Plot:
-                paintPlot(painter, content, item.rect);
-                break;
-            case Placed::Kind::TableHeader:
-                paintTableHeader(painter, content.tables[std::size_t(item.table)],
-                                 layouts[std::size_t(item.table)], item.rect, perPoint);
-                break;
-            case Placed::Kind::TableRows:
-                paintTableRows(painter, content.tables[std::size_t(item.table)],
-                               layouts[std::size_t(item.table)], item, perPoint);
-                break;
-            }
-        }
-        paintFooter(painter, content.title, p + 1, pageCount, footer, perPoint);
+        paintPage(painter, content, layouts, pages[std::size_t(p)], perPoint);
+        paintFooter(painter, content.title, p + 1, int(pages.size()), footer, perPoint);
         if (progress && !progress(done + 1, total)) {
             return Painted::Cancelled;
         }

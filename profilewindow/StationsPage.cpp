@@ -65,8 +65,20 @@ QHBoxLayout* StationsPage::createInputs() {
     planLabel_->setObjectName(QStringLiteral("lblStationCount"));
     planLabel_->setAccessibleName(tr("Stations"));
 
-    // Each box is refused where it would give no stations for this profile.
-    // Too narrow for a long value, a box shows it in fewer digits.
+    takeInputsOnLeave();
+    auto* row = new QHBoxLayout;
+    row->addWidget(labelFor(startBox_, tr("&Chainage at start"), this));
+    row->addWidget(startBox_);
+    row->addWidget(labelFor(intervalBox_, tr("E&very"), this));
+    row->addWidget(intervalBox_);
+    row->addWidget(new QLabel(tr("m"), this));
+    row->addWidget(planLabel_, 1);
+    return row;
+}
+
+// Each box is refused where it would give no stations for this profile. Too
+// narrow for a long value, a box shows it in fewer digits.
+void StationsPage::takeInputsOnLeave() {
     auto* takeStart = new CommitOnLeave(
         startBox_,
         [this](const QString& text) {
@@ -99,15 +111,6 @@ QHBoxLayout* StationsPage::createInputs() {
             refresh();
         });
     }
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(labelFor(startBox_, tr("&Chainage at start"), this));
-    row->addWidget(startBox_);
-    row->addWidget(labelFor(intervalBox_, tr("E&very"), this));
-    row->addWidget(intervalBox_);
-    row->addWidget(new QLabel(tr("m"), this));
-    row->addWidget(planLabel_, 1);
-    return row;
 }
 
 void StationsPage::createTable() {

@@ -56,6 +56,7 @@ signals:
 
 private:
     QHBoxLayout* createInputs();
+    void takeInputsOnLeave();
     void createTable();
     QHBoxLayout* createQuery();
     void showQuery();

@@ -26,20 +26,27 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
+// The text without the blanks around it.
+QStringView withoutBlanks(QStringView text) {
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && isBlank(text[first])) {
+        ++first;
+    }
+    while (end > first && isBlank(text[end - 1])) {
+        --end;
+    }
+    return text.sliced(first, end - first);
+}
+
 // Checks that the text is a plain number and copies it into the ASCII form the
 // C++ library reads: an optional '-', digits with '.' as the separator, and an
 // optional exponent. Leading '+' signs are left out since std::from_chars
 // does not take them. No value when the text is anything else.
-std::optional<std::string> plainNumber(QStringView text, QStringView separator) {
+std::optional<std::string> plainNumber(QStringView typed, QStringView separator) {
+    const QStringView text = withoutBlanks(typed);
     qsizetype i = 0;
-    qsizetype end = text.size();
-    while (i < end && isBlank(text[i])) {
-        ++i;
-    }
-    while (end > i && isBlank(text[end - 1])) {
-        --end;
-    }
-
+    const qsizetype end = text.size();
     std::string plain;
     plain.reserve(static_cast<std::size_t>(end - i));
     const auto copySign = [&] {
