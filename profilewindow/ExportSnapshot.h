@@ -8,6 +8,7 @@
 
 #include "profile/ProfileState.h"
 #include "profile/Stations.h"
+#include "profilewindow/ProfilePlot.h"
 #include "text/CurveFactsText.h"
 
 #include <QLocale>
@@ -17,8 +18,6 @@
 #include <memory>
 
 namespace pendrio {
-
-class ProfilePlot;
 
 struct ExportSnapshot {
     ProfileState profile;
@@ -36,8 +35,7 @@ struct ExportSnapshot {
     // report.
     std::unique_ptr<ProfilePlot> plot;
 
-    ExportSnapshot();
-    ~ExportSnapshot();
+    ExportSnapshot() = default;
     ExportSnapshot(const ExportSnapshot&) = delete; // the plot reads `profile` in place
     ExportSnapshot& operator=(const ExportSnapshot&) = delete;
 };

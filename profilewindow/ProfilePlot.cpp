@@ -84,8 +84,6 @@ struct ProfilePlot::Mapping {
         return std::fmin(std::fmax(fraction, -1000.0), 1000.0);
     }
     double distanceAt(double x) const { return (x - box.left()) / box.width() * length; }
-    double lowestShown() const { return low; }
-    double highestShown() const { return high; }
 };
 
 struct ProfilePlot::Colours {
@@ -331,8 +329,8 @@ ProfilePlot::Axes ProfilePlot::axesFor(const Mapping& m) const {
     axes.distances = AxisTicks(0, length, distanceSteps);
     axes.text.distances =
         AxisLabels(axes.distances, AxisDecimals(0, length, distanceSteps), locale());
-    const double low = m.lowestShown() / unit;
-    const double high = m.highestShown() / unit;
+    const double low = m.low / unit;
+    const double high = m.high / unit;
     const int heightSteps = std::max(2, int(m.box.height() / PixelsPerHeightTick));
     axes.heights = AxisTicks(low, high, heightSteps);
     axes.text.heights = AxisLabels(axes.heights, AxisDecimals(low, high, heightSteps), locale());

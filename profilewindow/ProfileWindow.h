@@ -56,19 +56,14 @@ public:
     // what a file asked for now is made from, whatever happens meanwhile.
     SharedSnapshot snapshot() const;
 
-    // Write the file of what is on show now, all or nothing; an empty string
-    // on success (and when the user cancelled a long report), else why not.
-    QString saveCsv(const QString& path);
-    QString saveStationsCsv(const QString& path);
-    QString saveSvg(const QString& path);
-    QString savePng(const QString& path);
-    QString saveReport(const QString& path);
-
-    // Writes a file of this kind of `shown` (by default what is on show now),
-    // as the File menu does once a name is chosen; if that fails, says so
-    // once (saveFailed). True if the file was written.
+    // A file of this kind of `shown` (by default what is on show now), written
+    // whole or not at all: saveTo() as the File menu does once a name is
+    // chosen, saying so (saveFailed) if it fails, true if written; writeFile()
+    // quietly, an empty string on success (and when the user cancelled a
+    // long report), else why not.
     enum class FileKind { Csv, StationsCsv, Svg, Png, Report };
     bool saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
+    QString writeFile(FileKind kind, const QString& path, SharedSnapshot shown = {});
 
     // How long a report runs before its progress dialog shows and lets
     // events through: half a second, or less for a test.
@@ -120,7 +115,6 @@ private:
     void createViewMenu(QMenuBar* bar);
     struct FileType;
     static const FileType& fileType(FileKind kind);
-    QString writeFile(FileKind kind, const QString& path, const SharedSnapshot& shown);
     void chooseFileAndSave(FileKind kind);
     void print();
     void setUnit(LengthUnit unit);

@@ -111,9 +111,6 @@ void ProfileWindow::createFileMenu(QMenuBar* bar) {
     add("actClose", tr("&Close"), QKeySequence::Close, [this] { close(); });
 }
 
-ExportSnapshot::ExportSnapshot() = default;
-ExportSnapshot::~ExportSnapshot() = default;
-
 SharedSnapshot ProfileWindow::snapshot() const {
     auto shown = std::make_shared<ExportSnapshot>();
     shown->profile = profile_;
@@ -195,8 +192,8 @@ template <typename Row, typename RowAt>
 ReportTable reportTable(const TableDescription<Row>& table, QString heading, int count, RowAt rowAt,
                         const QLocale& locale) {
     ReportTable result{std::move(heading), Headers(table, InTable), {}, count, {}, {}};
-    for (const ColumnFormat& format : ColumnsShown(table, InTable)) {
-        result.alignments << CellAlignment(format);
+    for (const TableColumn<Row>& column : ColumnsShown(table, InTable)) {
+        result.alignments << CellAlignment(column.format);
     }
     result.row = [&table, rowAt, locale](int row) {
         return RowTexts(table, rowAt(row), InTable, locale);
@@ -253,26 +250,6 @@ ReportContent reportContentOf(const SharedSnapshot& shown) {
 
 } // namespace
 
-QString ProfileWindow::saveCsv(const QString& path) {
-    return writeFile(FileKind::Csv, path, snapshot());
-}
-
-QString ProfileWindow::saveStationsCsv(const QString& path) {
-    return writeFile(FileKind::StationsCsv, path, snapshot());
-}
-
-QString ProfileWindow::saveSvg(const QString& path) {
-    return writeFile(FileKind::Svg, path, snapshot());
-}
-
-QString ProfileWindow::savePng(const QString& path) {
-    return writeFile(FileKind::Png, path, snapshot());
-}
-
-QString ProfileWindow::saveReport(const QString& path) {
-    return writeFile(FileKind::Report, path, snapshot());
-}
-
 // The paper is the printer's, as the print dialog leaves it.
 void ProfileWindow::print() {
     const SharedSnapshot shown = snapshot();
@@ -315,8 +292,10 @@ void ProfileWindow::chooseFileAndSave(FileKind kind) {
     saveTo(kind, dialog.selectedFiles().constFirst(), shown);
 }
 
-// An empty string when written or cancelled, else why not.
-QString ProfileWindow::writeFile(FileKind kind, const QString& path, const SharedSnapshot& shown) {
+QString ProfileWindow::writeFile(FileKind kind, const QString& path, SharedSnapshot shown) {
+    if (!shown) {
+        shown = snapshot();
+    }
     switch (kind) {
     case FileKind::Csv:
         return WriteFileAtomically(path, SectionsAsCsv(shown->profile));
@@ -341,7 +320,7 @@ QString ProfileWindow::writeFile(FileKind kind, const QString& path, const Share
 }
 
 bool ProfileWindow::saveTo(FileKind kind, const QString& path, SharedSnapshot shown) {
-    const QString error = writeFile(kind, path, shown ? shown : snapshot());
+    const QString error = writeFile(kind, path, std::move(shown));
     if (error.isEmpty()) {
         saveFolder_ = QFileInfo(path).absolutePath();
         return true;

@@ -58,14 +58,11 @@ private:
 template <typename Row, typename RowAt>
 TextTableModel* NewTableModel(const TableDescription<Row>& table, RowAt rowAt,
                               const QWidget* reader, QObject* parent) {
-    std::vector<TableColumn<Row>> shown;
+    const std::vector<TableColumn<Row>> shown = ColumnsShown(table, InTable);
     TextTableModel::Columns columns{Headers(table, InTable), {}, {}};
-    for (const TableColumn<Row>& column : table.columns) {
-        if (column.format.shown & InTable) {
-            shown.push_back(column);
-            columns.alignments << CellAlignment(column.format);
-            columns.samples << ColumnSample(table.context, column.format);
-        }
+    for (const TableColumn<Row>& column : shown) {
+        columns.alignments << CellAlignment(column.format);
+        columns.samples << ColumnSample(table.context, column.format);
     }
     return new TextTableModel(
         std::move(columns),

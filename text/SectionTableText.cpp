@@ -65,16 +65,20 @@ const TableDescription<SectionRow>& SectionsTable() {
 QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
                           const std::vector<int>& sections) {
     const auto rowOf = [&](int section) { return SectionRow{&profile, section}; };
-    return sections.empty()
-               ? TabText(SectionsTable(), std::views::iota(1, CalculatedSectionCount(profile) + 1),
-                         rowOf, locale)
-               : TabText(SectionsTable(), sections, rowOf, locale);
+    const auto all = std::views::iota(1, CalculatedSectionCount(profile) + 1);
+    return sections.empty() ? TableLines(SectionsTable(), InCopy, all, rowOf, locale)
+                            : TableLines(SectionsTable(), InCopy, sections, rowOf, locale);
 }
 
 QByteArray SectionsAsCsv(const ProfileState& profile) {
-    return Csv(SectionsTable(), CalculatedSectionCount(profile), [&](int row) {
-        return SectionRow{&profile, row + 1};
-    });
+    const auto all = std::views::iota(1, CalculatedSectionCount(profile) + 1);
+    return TableLines(
+               SectionsTable(), InCsv, all,
+               [&](int section) {
+                   return SectionRow{&profile, section};
+               },
+               QLocale::c())
+        .toLatin1();
 }
 
 } // namespace pendrio

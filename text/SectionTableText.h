@@ -1,8 +1,6 @@
-// The section table: one row per section of a calculated profile, the
-// columns a track editor needs, described once (TableText.h) for the
-// profile window's table, the clipboard text and the CSV file, so that they
-// can never disagree about what a column holds. The CSV adds the gradients
-// in radians, the values as stored.
+// The section table: one row per section, the columns a track editor needs,
+// described once (TableText.h) for the window's table, the clipboard text and
+// the CSV file, which adds the gradients in radians, the values as stored.
 #pragma once
 
 #include "profile/ProfileState.h"

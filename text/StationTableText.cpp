@@ -60,17 +60,20 @@ QString StationsAsTabText(const ProfileState& profile, const StationPlan& plan,
                           const QLocale& locale, const std::vector<int>& rows) {
     const auto rowOf = [&](int row) { return StationAt(profile, plan, row); };
     if (rows.empty()) {
-        return TabText(StationsTable(), std::views::iota(0, std::max(plan.Count, 0)), rowOf,
-                       locale);
+        return TableLines(StationsTable(), InCopy, std::views::iota(0, std::max(plan.Count, 0)),
+                          rowOf, locale);
     }
     std::vector<int> inPlan;
     std::ranges::copy_if(rows, std::back_inserter(inPlan),
                          [&](int row) { return row >= 0 && row < plan.Count; });
-    return TabText(StationsTable(), inPlan, rowOf, locale);
+    return TableLines(StationsTable(), InCopy, inPlan, rowOf, locale);
 }
 
 QByteArray StationsAsCsv(const ProfileState& profile, const StationPlan& plan) {
-    return Csv(StationsTable(), plan.Count, [&](int row) { return StationAt(profile, plan, row); });
+    return TableLines(
+               StationsTable(), InCsv, std::views::iota(0, std::max(plan.Count, 0)),
+               [&](int row) { return StationAt(profile, plan, row); }, QLocale::c())
+        .toLatin1();
 }
 
 } // namespace pendrio

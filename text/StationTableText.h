@@ -1,9 +1,7 @@
 // The station table: one row per peg a site crew sets out, described once
-// (TableText.h) for the profile window's table, the clipboard text and the
-// CSV file. The table is for reading on site: the chainage in kilometre
-// form, lengths and heights in metres to the millimetre, the gradient in per
-// mille to two decimals; the copied text and the CSV add the chainage in
-// plain metres beside its kilometre form.
+// (TableText.h). The window's table is for reading on site: lengths and
+// heights in metres to the millimetre, the gradient in per mille to two
+// decimals; the copied text and the CSV add the chainage in plain metres.
 #pragma once
 
 #include "profile/Stations.h"

@@ -14,35 +14,37 @@ QByteArray ShortestText(double value) {
     return QByteArray(buffer.data(), result.ptr - buffer.data());
 }
 
+// The CSV's is plain ASCII, so that a spreadsheet reading it in a Windows
+// code page shows no "Â°".
+QString HeaderText(const char* context, const ColumnFormat& format, Shown where) {
+    if (where != InCsv) {
+        return QCoreApplication::translate(context, format.header);
+    }
+    return QString::fromUtf8(format.header)
+        .replace(u'°', QStringLiteral("deg"))
+        .replace(u'‰', QStringLiteral("per mille"));
+}
+
 QString CellText(const char* context, const ColumnFormat& format, const Cell& cell, Shown where,
                  const QLocale& locale) {
+    const bool csv = where == InCsv;
     switch (format.kind) {
     case CellKind::Count:
-        return NumberToText(cell.value, locale);
+        return QString::number(qint64(cell.value));
     case CellKind::Chainage:
-        return ChainageText(cell.value, locale);
+        return ChainageText(cell.value, csv ? QLocale::c() : locale);
     case CellKind::Name:
-        return *cell.name ? QCoreApplication::translate(context, cell.name) : QString();
+        return csv || !*cell.name ? QString::fromUtf8(cell.name)
+                                  : QCoreApplication::translate(context, cell.name);
     case CellKind::Number:
         break;
     }
     // Rounded for reading in the table; every digit a double holds elsewhere.
+    if (csv) {
+        return QString::fromLatin1(ShortestText(cell.value));
+    }
     return where == InTable && format.places >= 0 ? FixedText(cell.value, format.places, locale)
                                                   : NumberToText(cell.value, locale);
-}
-
-QByteArray CsvField(const ColumnFormat& format, const Cell& cell) {
-    switch (format.kind) {
-    case CellKind::Count:
-        return QByteArray::number(qint64(cell.value));
-    case CellKind::Chainage:
-        return ChainageText(cell.value, QLocale::c()).toLatin1();
-    case CellKind::Name:
-        return cell.name;
-    case CellKind::Number:
-        break;
-    }
-    return ShortestText(cell.value);
 }
 
 Qt::Alignment CellAlignment(const ColumnFormat& format) {
@@ -55,11 +57,6 @@ QString ColumnSample(const char* context, const ColumnFormat& format) {
     }
     return format.kind == CellKind::Name ? QCoreApplication::translate(context, format.sample)
                                          : QString::fromUtf8(format.sample);
-}
-
-// So that a spreadsheet reading the file in a Windows code page shows no "Â°".
-QByteArray CsvHeader(const ColumnFormat& format) {
-    return QByteArray(format.header).replace("°", "deg").replace("‰", "per mille");
 }
 
 } // namespace pendrio

@@ -1,16 +1,11 @@
-// A table of a calculation described once, for every way it leaves the
-// program: each column says its header, what a row holds in it, where it
-// appears (the window's table, the copied text, the CSV file), how the table
-// rounds it, how it is aligned and how wide it usually is. The table model,
-// the column widths, the clipboard, the CSV and the report all read this, so
-// that a new column is one line in one list.
-//
-// The table is for reading: numbers rounded to the column's places, or with
-// 15 significant digits. The copied text is for people and spreadsheets: 15
-// significant digits in the locale's number form. The CSV file is for
-// programs: plain ASCII, every number the shortest text that reads back to
-// the identical double, a point as the separator whatever the locale, headers
-// and names as written here, untranslated.
+// A table of a calculation described once for every way it leaves the
+// program: each column's header, what a row holds in it, where it appears
+// (the window's table, the copied text, the CSV file), how the table rounds
+// it, its alignment and usual width. The table model, the column widths, the
+// clipboard, the CSV and the report all read this: a new column is one entry.
+// The table rounds for reading; the copied text has 15 significant digits in
+// the locale's form; the CSV, for programs, is ASCII with every number the
+// shortest text that reads back to the identical double.
 #pragma once
 
 #include <QByteArray>
@@ -19,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <iterator>
 #include <ranges>
 #include <vector>
 
@@ -59,12 +56,11 @@ template <typename Row> struct TableDescription {
     std::vector<TableColumn<Row>> columns;
 };
 
-// A cell as the output `where` (one of InTable, InCopy, InCsv) writes it.
+// A header, and a cell, as the output `where` (one of InTable, InCopy, InCsv)
+// writes it; the CSV's in ASCII, ° and ‰ spelt out, untranslated.
+QString HeaderText(const char* context, const ColumnFormat& format, Shown where);
 QString CellText(const char* context, const ColumnFormat& format, const Cell& cell, Shown where,
                  const QLocale& locale);
-QByteArray CsvField(const ColumnFormat& format, const Cell& cell);
-// A header as the CSV writes it: as written, with ° and ‰ spelt out.
-QByteArray CsvHeader(const ColumnFormat& format);
 // The shortest text that reads back to the identical double.
 QByteArray ShortestText(double value);
 // Numbers to the right, so that their digits line up; words to the left.
@@ -75,21 +71,17 @@ QString ColumnSample(const char* context, const ColumnFormat& format);
 
 // The columns of one output, left to right.
 template <typename Row>
-std::vector<ColumnFormat> ColumnsShown(const TableDescription<Row>& table, Shown where) {
-    std::vector<ColumnFormat> formats;
-    for (const TableColumn<Row>& column : table.columns) {
-        if (column.format.shown & where) {
-            formats.push_back(column.format);
-        }
-    }
-    return formats;
+std::vector<TableColumn<Row>> ColumnsShown(const TableDescription<Row>& table, Shown where) {
+    std::vector<TableColumn<Row>> shown;
+    std::ranges::copy_if(table.columns, std::back_inserter(shown),
+                         [where](const TableColumn<Row>& c) { return c.format.shown & where; });
+    return shown;
 }
 
-// The headers of one output, translated.
 template <typename Row> QStringList Headers(const TableDescription<Row>& table, Shown where) {
     QStringList headers;
-    for (const ColumnFormat& format : ColumnsShown(table, where)) {
-        headers << QCoreApplication::translate(table.context, format.header);
+    for (const TableColumn<Row>& column : ColumnsShown(table, where)) {
+        headers << HeaderText(table.context, column.format, where);
     }
     return headers;
 }
@@ -107,46 +99,22 @@ QStringList RowTexts(const TableDescription<Row>& table, const Row& row, Shown w
     return cells;
 }
 
-// A header row and the rows `rowAt(i)` for each i of `rows`, cells separated
-// by tabs, lines ended by '\n', as the clipboard takes them.
+// A header row and a line for the row `rowAt(i)` of each i of `rows`: for
+// the clipboard (InCopy) cells separated by tabs, lines by '\n'; for a CSV
+// file (InCsv, RFC 4180) by commas and CRLF. No header, name or number holds
+// a comma, quote or line end, so no field needs quoting.
 template <typename Row, typename Indices, typename RowAt>
-QString TabText(const TableDescription<Row>& table, const Indices& rows, RowAt rowAt,
-                const QLocale& locale) {
-    QString text = Headers(table, InCopy).join(u'\t') + u'\n';
+QString TableLines(const TableDescription<Row>& table, Shown where, const Indices& rows,
+                   RowAt rowAt, const QLocale& locale) {
+    const QString separator = where == InCsv ? QStringLiteral(",") : QStringLiteral("\t");
+    const QString end = where == InCsv ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QString text = Headers(table, where).join(separator) + end;
     // About 90 characters a row, so that 100,001 rows are one allocation.
     text.reserve(text.size() + 90 * qsizetype(std::ranges::size(rows)));
     for (const int index : rows) {
-        text += RowTexts(table, rowAt(index), InCopy, locale).join(u'\t');
-        text += u'\n';
+        text += RowTexts(table, rowAt(index), where, locale).join(separator) + end;
     }
     return text;
-}
-
-// RFC 4180, plain ASCII, CRLF line ends: a header row and rows 0..count-1.
-// No header, name or number holds a comma, quote or line end, so no field
-// needs quoting.
-template <typename Row, typename RowAt>
-QByteArray Csv(const TableDescription<Row>& table, int count, RowAt rowAt) {
-    QByteArray csv;
-    csv.reserve(100 + 100 * qsizetype(std::max(count, 0)));
-    const auto addLine = [&](auto field) {
-        bool first = true;
-        for (const TableColumn<Row>& column : table.columns) {
-            if (column.format.shown & InCsv) {
-                csv += (first ? "" : ",") + field(column);
-                first = false;
-            }
-        }
-        csv += "\r\n";
-    };
-    addLine([](const TableColumn<Row>& column) { return CsvHeader(column.format); });
-    for (int index = 0; index < count; ++index) {
-        const Row row = rowAt(index);
-        addLine([&](const TableColumn<Row>& column) {
-            return CsvField(column.format, column.cell(row));
-        });
-    }
-    return csv;
 }
 
 } // namespace pendrio

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -234,34 +235,38 @@ std::vector<QWidget*> createControls(QWidget& window, double scale) {
 
 MainControls BuildControls(QWidget& window) {
     MainControls built;
-    built.scale = fittingScale(window);
-    window.setFixedSize(TwipsToPixels(ClientWidthTwips, built.scale),
-                        TwipsToPixels(ClientHeightTwips, built.scale));
-    const std::vector<QWidget*> made = createControls(window, built.scale);
-    // The names are the table's own; the window gets its controls by type.
-    const auto control = [&](const QString& name) {
-        const auto rows = Controls();
+    built.layoutScale_ = fittingScale(window);
+    window.setFixedSize(TwipsToPixels(ClientWidthTwips, built.layoutScale_),
+                        TwipsToPixels(ClientHeightTwips, built.layoutScale_));
+    const std::vector<QWidget*> made = createControls(window, built.layoutScale_);
+    // Each made control into its field, by its row's name and its type.
+    const auto rows = Controls();
+    const auto put = [&](const char* name, auto*& field) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (name == QLatin1String(rows[i].name)) {
-                return made[i];
+            if (qstrcmp(rows[i].name, name) == 0) {
+                field = qobject_cast<std::remove_reference_t<decltype(*field)>*>(made[i]);
             }
         }
-        throw std::out_of_range("no control named " + name.toStdString());
     };
-    const auto box = [&](const char* name) { return qobject_cast<QLineEdit*>(control(name)); };
-    built.frame = qobject_cast<QGroupBox*>(control(QLatin1String(FrameName)));
-    for (std::size_t i = 0; i < built.inputs.size(); ++i) {
-        built.inputs[i] = qobject_cast<QLineEdit*>(control(QStringLiteral("txtInput(%1)").arg(i)));
+    const char* const inputs[] = {"txtInput(0)", "txtInput(1)", "txtInput(2)", "txtInput(3)",
+                                  "txtInput(4)"};
+    for (std::size_t i = 0; i < built.txtInput.size(); ++i) {
+        put(inputs[i], built.txtInput[i]);
     }
-    built.results = {box("txtSectionLength"), box("txtCoeff2"),         box("txtCoeff1"),
-                     box("txtCoeff0"),        box("txtSStartGradient"), box("txtSEndGradient")};
-    built.actualSection = box("txtActualSection");
-    built.calculate = qobject_cast<QPushButton*>(control("cmdCalculate"));
-    built.next = qobject_cast<QPushButton*>(control("cmdNext"));
-    built.back = qobject_cast<QPushButton*>(control("cmdBack"));
-    built.onTop = qobject_cast<QCheckBox*>(control("chkOnTop"));
-    built.outputFormat = qobject_cast<QCheckBox*>(control("chkOutputFormat"));
-    built.automatic = qobject_cast<QCheckBox*>(control("chkAutomatic"));
+    put("frmCalc", built.frmCalc);
+    put("txtSectionLength", built.txtSectionLength);
+    put("txtCoeff2", built.txtCoeff2);
+    put("txtCoeff1", built.txtCoeff1);
+    put("txtCoeff0", built.txtCoeff0);
+    put("txtSStartGradient", built.txtSStartGradient);
+    put("txtSEndGradient", built.txtSEndGradient);
+    put("txtActualSection", built.txtActualSection);
+    put("cmdCalculate", built.cmdCalculate);
+    put("cmdNext", built.cmdNext);
+    put("cmdBack", built.cmdBack);
+    put("chkOnTop", built.chkOnTop);
+    put("chkOutputFormat", built.chkOutputFormat);
+    put("chkAutomatic", built.chkAutomatic);
     return built;
 }
 

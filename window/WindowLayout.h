@@ -51,20 +51,16 @@ const ControlSpec& Control(const QString& name);
 // The caption as shown: translated, except a text box's initial number.
 QString CaptionOf(const ControlSpec& control);
 
-// The controls BuildControls made, by what the main window does with them,
-// and the factor the layout was scaled by.
+// The controls BuildControls made, typed, under their names in the table.
 struct MainControls {
-    double scale = 1;
-    QGroupBox* frame = nullptr;
-    std::array<QLineEdit*, 5> inputs{};  // txtInput(0) to txtInput(4)
-    std::array<QLineEdit*, 6> results{}; // the frame's boxes, top to bottom
-    QLineEdit* actualSection = nullptr;
-    QPushButton* calculate = nullptr;
-    QPushButton* next = nullptr;
-    QPushButton* back = nullptr;
-    QCheckBox* onTop = nullptr;
-    QCheckBox* outputFormat = nullptr;
-    QCheckBox* automatic = nullptr;
+    double layoutScale_ = 1; // the factor the layout was scaled by
+    QGroupBox* frmCalc = nullptr;
+    std::array<QLineEdit*, 5> txtInput{};
+    QLineEdit *txtSectionLength = nullptr, *txtCoeff2 = nullptr, *txtCoeff1 = nullptr,
+              *txtCoeff0 = nullptr, *txtSStartGradient = nullptr, *txtSEndGradient = nullptr,
+              *txtActualSection = nullptr;
+    QPushButton *cmdCalculate = nullptr, *cmdNext = nullptr, *cmdBack = nullptr;
+    QCheckBox *chkOnTop = nullptr, *chkOutputFormat = nullptr, *chkAutomatic = nullptr;
 };
 
 // Creates every control of the table on `window` (the frame's inside the

@@ -44,23 +44,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
 }
 
 void frmMain::createControls() {
-    const MainControls built = BuildControls(*this);
-    layoutScale_ = built.scale;
-    frmCalc = built.frame;
-    txtInput = built.inputs;
-    txtSectionLength = built.results[0];
-    txtCoeff2 = built.results[1];
-    txtCoeff1 = built.results[2];
-    txtCoeff0 = built.results[3];
-    txtSStartGradient = built.results[4];
-    txtSEndGradient = built.results[5];
-    txtActualSection = built.actualSection;
-    cmdCalculate = built.calculate;
-    cmdNext = built.next;
-    cmdBack = built.back;
-    chkOnTop = built.onTop;
-    chkOutputFormat = built.outputFormat;
-    chkAutomatic = built.automatic;
+    static_cast<MainControls&>(*this) = BuildControls(*this);
     resultBoxes_ = {{
         {txtSectionLength, false, [](const ProfileState& s, int) { return s.SectionLength; }},
         {txtCoeff2, false, [](const ProfileState& s, int i) { return s.SectionCoeff2.at(i); }},

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "profile/ProfileState.h"
+#include "window/WindowLayout.h"
 
 #include <QList>
 #include <QWidget>
@@ -25,10 +26,6 @@
 #include <cstdint>
 
 class QAction;
-class QCheckBox;
-class QGroupBox;
-class QLineEdit;
-class QPushButton;
 
 namespace pendrio {
 
@@ -49,7 +46,9 @@ struct ShownSection {
     std::array<double, 6> values{};
 };
 
-class frmMain : public QWidget {
+// The controls are its own, as building them returned them (MainControls):
+// txtInput, cmdCalculate, chkOnTop, frmCalc, ...
+class frmMain : public QWidget, private MainControls {
     Q_OBJECT
 
 public:
@@ -125,23 +124,6 @@ private:
     void finishSuspendedFocus(QObject* gainingFocus);
 
     ProfileState state_;
-    double layoutScale_ = 1.0;
-
-    std::array<QLineEdit*, InputBoxCount> txtInput{};
-    QLineEdit* txtSectionLength = nullptr;
-    QLineEdit* txtCoeff2 = nullptr;
-    QLineEdit* txtCoeff1 = nullptr;
-    QLineEdit* txtCoeff0 = nullptr;
-    QLineEdit* txtSStartGradient = nullptr;
-    QLineEdit* txtSEndGradient = nullptr;
-    QLineEdit* txtActualSection = nullptr;
-    QPushButton* cmdCalculate = nullptr;
-    QPushButton* cmdNext = nullptr;
-    QPushButton* cmdBack = nullptr;
-    QCheckBox* chkOnTop = nullptr;
-    QCheckBox* chkOutputFormat = nullptr;
-    QCheckBox* chkAutomatic = nullptr;
-    QGroupBox* frmCalc = nullptr;
     // A box of the result frame and the value it shows, unrounded, for a
     // section: an angle in radians, shown in degrees, or a length.
     struct ResultBox {

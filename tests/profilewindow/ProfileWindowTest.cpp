@@ -223,7 +223,7 @@ private slots:
 
             QTemporaryDir dir;
             const QString path = dir.filePath(QStringLiteral("sections.csv"));
-            QCOMPARE(profile->saveCsv(path), QString());
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Csv, path), QString());
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QList<QByteArray> rows = file.readAll().split('\n');
@@ -270,7 +270,8 @@ private slots:
         const auto savedSvg = [&] {
             const QString path = images.filePath(QStringLiteral("plot.svg"));
             QFile file(path);
-            return profile->saveSvg(path).isEmpty() && file.open(QIODevice::ReadOnly)
+            return profile->writeFile(ProfileWindow::FileKind::Svg, path).isEmpty() &&
+                           file.open(QIODevice::ReadOnly)
                        ? file.readAll()
                        : QByteArray();
         };
@@ -355,7 +356,8 @@ private slots:
         const auto csv = [&] {
             const QString path = dir.filePath(QStringLiteral("sections.csv"));
             QFile file(path);
-            return profile->saveCsv(path).isEmpty() && file.open(QIODevice::ReadOnly)
+            return profile->writeFile(ProfileWindow::FileKind::Csv, path).isEmpty() &&
+                           file.open(QIODevice::ReadOnly)
                        ? file.readAll()
                        : QByteArray();
         };
@@ -393,8 +395,12 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text().count(u'\n'), 17);
 
         QTemporaryDir dir;
-        QCOMPARE(profile->saveSvg(dir.filePath(QStringLiteral("plot.svg"))), QString());
-        QCOMPARE(profile->savePng(dir.filePath(QStringLiteral("plot.png"))), QString());
+        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Svg,
+                                    dir.filePath(QStringLiteral("plot.svg"))),
+                 QString());
+        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Png,
+                                    dir.filePath(QStringLiteral("plot.png"))),
+                 QString());
         QFile svg(dir.filePath(QStringLiteral("plot.svg")));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const QByteArray svgText = svg.readAll();
@@ -632,14 +638,16 @@ private slots:
                      (QStringList{"1+300" + point + "000", QStringLiteral("high point")}));
             QTemporaryDir dir;
             const QString csvPath = dir.filePath(QStringLiteral("stations.csv"));
-            QCOMPARE(profile->saveStationsCsv(csvPath), QString());
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::StationsCsv, csvPath), QString());
             QFile csv(csvPath);
             QVERIFY(csv.open(QIODevice::ReadOnly));
             QCOMPARE(csv.readAll().count("\r\n"), 42);
 
             const auto report = [&](const QString& name) {
                 const QString path = dir.filePath(name);
-                return profile->saveReport(path).isEmpty() ? path : QString();
+                return profile->writeFile(ProfileWindow::FileKind::Report, path).isEmpty()
+                           ? path
+                           : QString();
             };
             const QString pdf = report(QStringLiteral("report.pdf"));
             QVERIFY(!pdf.isEmpty());
@@ -703,7 +711,9 @@ private slots:
                 const auto* action = profile->findChild<QAction*>(QString::fromUtf8(name));
                 QVERIFY2(!action->isEnabled() && action->toolTip() == why, name);
             }
-            QCOMPARE(profile->saveStationsCsv(dir.filePath(QStringLiteral("none.csv"))), why);
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::StationsCsv,
+                                        dir.filePath(QStringLiteral("none.csv"))),
+                     why);
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.csv"))));
             const QString refused = run(pdftotext, {report(QStringLiteral("none.pdf")), "-"});
             QVERIFY2(refused.simplified().contains(why), qPrintable(refused.left(2000)));
@@ -724,8 +734,8 @@ private slots:
         blocker.close();
         for (const QString& path : {dir.filePath(QStringLiteral("missing/sections.csv")),
                                     dir.filePath(QStringLiteral("a-file/sections.csv"))}) {
-            QVERIFY(!profile->saveCsv(path).isEmpty());
-            QVERIFY(!profile->savePng(path).isEmpty());
+            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Csv, path).isEmpty());
+            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Png, path).isEmpty());
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{QStringLiteral("a-file")});

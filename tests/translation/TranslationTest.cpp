@@ -182,7 +182,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-        QCOMPARE(profile->saveReport(pdf), QString());
+        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Report, pdf), QString());
         enter(0, QStringLiteral("1968503937000"));
         QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton); // no stations now
         enter(0, QStringLiteral("0"));
