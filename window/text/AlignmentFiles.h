@@ -73,8 +73,4 @@ AlignmentFile AlignmentAsLandXml(const ProfileState& profile, double startChaina
 // and $, the first holding the top 2 bits.
 QByteArray IfcGlobalId(const QUuid& id);
 
-// A real as a STEP file writes it: the shortest text that reads back to the
-// same double, always with a decimal point ("1.", "0.015", "1.5E-300").
-QByteArray StepReal(double value);
-
 } // namespace pendrio

@@ -11,19 +11,31 @@
 
 #include <QByteArrayList>
 
-#include <array>
 #include <cstdint>
 
 namespace pendrio {
 
 namespace {
 
-// Plain ASCII; IFC readers take the description as the user's note.
+// What the file says of itself, for whoever opens it in a design suite.
 constexpr char NoPlan[] = "Pendrio plans the vertical curve alone and knows no plan: the "
                           "horizontal alignment is a straight line of the stretch length "
                           "from the origin along the x axis";
 constexpr char WhatItHolds[] = "One vertical curve, a parabolic arc, or one constant gradient "
                                "where the gradients are equal";
+
+// A real as STEP writes it: digits, a point, digits and an optional
+// exponent, "1." for 1, "1.5E-300" for 1.5e-300; the shortest such text
+// that reads back to the same double.
+QByteArray StepReal(double value) {
+    QByteArray text = ShortestNumberText(value);
+    const qsizetype exponent = text.indexOf('e');
+    const qsizetype mantissaEnd = exponent < 0 ? text.size() : exponent;
+    if (!text.left(mantissaEnd).contains('.')) {
+        text.insert(mantissaEnd, '.');
+    }
+    return text.replace('e', 'E').replace("E+", "E");
+}
 
 QByteArray quoted(const QByteArray& text) {
     // STEP doubles an apostrophe and a backslash inside a string.
@@ -54,9 +66,8 @@ private:
     QByteArray text_;
 };
 
-// An object of IfcRoot's kind with the usual empty attributes (owner
-// history, object type, placement, representation), here and there a name
-// and a description.
+// The attributes every IfcRoot begins with: a fresh GlobalId, no owner
+// history (optional since IFC 4), and a name and a description where given.
 QByteArrayList rooted(StepData& data, const QByteArray& name, const QByteArray& description) {
     return {data.globalId(), "$", name.isEmpty() ? "$" : quoted(name),
             description.isEmpty() ? "$" : quoted(description)};
@@ -141,7 +152,7 @@ QByteArray dataSection(const AlignmentNumbers& n, const IdSource& newId) {
         data.add("IFCALIGNMENTVERTICAL",
                  rooted(data, "Vertical curve", WhatItHolds) + QByteArrayList{"$", "$", "$"});
     nest(data, alignment, {horizontal, vertical});
-    // Each layout ends in a segment of length zero, where the next would start.
+    // IFC 4.3 ends each layout with a segment of length zero, where a next one would start.
     nest(data, horizontal, {lineSegment(data, 0, n.Length), lineSegment(data, n.Length, 0)});
     nest(data, vertical,
          {verticalSegment(data, 0, n.Length, n.StartHeight, n.StartSlope, n.EndSlope, n.Radius),
@@ -188,18 +199,6 @@ QByteArray IfcGlobalId(const QUuid& id) {
         }
     }
     return text;
-}
-
-QByteArray StepReal(double value) {
-    // STEP's real is digits, a point, digits and an optional exponent: "1."
-    // for 1, "1.5E-300" for 1.5e-300.
-    QByteArray text = ShortestNumberText(value);
-    const qsizetype exponent = text.indexOf('e');
-    const qsizetype mantissaEnd = exponent < 0 ? text.size() : exponent;
-    if (!text.left(mantissaEnd).contains('.')) {
-        text.insert(mantissaEnd, '.');
-    }
-    return text.replace('e', 'E').replace("E+", "E");
 }
 
 } // namespace pendrio

@@ -1,10 +1,9 @@
-// Writes each case's IFC file with the ids and time stamp fixed, and beside
-// it what the engine calculated, for check-ifc-with-web-ifc.js to compare
-// with what web-ifc reads:
-//   <case>.ifc, <case>.json  {sections, length, startChainage, startSlope,
-//                             endSlope, heights: [start of each section.., end]}
-//   cases.json               the case names
-// Metres and slopes, the numbers as JSON writes them (shortest round trip).
+// Writes each case's IFC file, under a German user's locale, with the ids and
+// time stamp fixed, and beside it what the engine calculated, in metres and
+// slopes, for check-ifc-with-web-ifc.js:
+//   <case>.ifc, <case>.json {sections, length, startChainage, startSlope,
+//                            endSlope, heights: [each section's start.., end]}
+//   cases.json              the case names
 //
 //   write_alignment_cases OUTPUT_DIR
 #include "AlignmentCases.h"
@@ -15,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <clocale>
 #include <cmath>
@@ -26,29 +24,20 @@ using namespace pendrio::testing;
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
+bool write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QJsonObject expected(const AlignmentCase& c, const ProfileState& state) {
+QJsonObject engine(const AlignmentCase& c, const ProfileState& state) {
     QJsonArray heights;
     for (int i = 1; i <= state.SectionCount + 1; ++i) {
-        heights.append(EngineHeight(state, i) / UnitsPerMetre);
+        heights.append(EngineMetres(state, i));
     }
     return {
         {"sections", int(state.SectionCount)},     {"length", state.TrackLength / UnitsPerMetre},
         {"startChainage", c.startChainage},        {"startSlope", std::tan(state.StartGradient)},
         {"endSlope", std::tan(state.EndGradient)}, {"heights", heights}};
-}
-
-// A German user's settings, both Qt's and the C library's (where the
-// machine has the locale), for as long as one file is being written.
-void useLocale(bool german) {
-    QLocale::setDefault(german ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c());
-    if (!std::setlocale(LC_ALL, german ? "de_DE.UTF-8" : "C") && german) {
-        std::fprintf(stderr, "note: no de_DE.UTF-8 here; German for Qt only\n");
-    }
 }
 
 } // namespace
@@ -58,26 +47,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: write_alignment_cases OUTPUT_DIR\n");
         return 2;
     }
+    // AlignmentFilesTest shows the files the same in every locale.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const QDateTime written(QDate(2026, 12, 7), QTime(10, 0), Qt::UTC);
     QJsonArray names;
     for (const AlignmentCase& c : AlignmentCases) {
         const ProfileState state = Calculated(c);
         int ids = 0;
-        const auto nextId = [&] {
-            return QUuid::createUuidV5(QUuid(), QStringLiteral("%1/%2").arg(c.name).arg(++ids));
-        };
-        useLocale(c.german);
-        const AlignmentFile ifc = AlignmentAsIfc(state, c.startChainage, written, nextId);
-        useLocale(false);
+        const AlignmentFile ifc = AlignmentAsIfc(
+            state, c.startChainage, QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::UTC),
+            [&] { return QUuid::createUuidV5(QUuid(), QString::number(++ids)); });
         const QString name = QString::fromLatin1(c.name);
         if (state.SectionCount == 0 || !ifc.Bytes ||
-            !writeFile(out.filePath(name + ".ifc"), *ifc.Bytes) ||
-            !writeFile(out.filePath(name + ".json"), QJsonDocument(expected(c, state)).toJson())) {
-            std::fprintf(stderr, "%s: not written: %s\n", c.name, qPrintable(ifc.Refusal));
+            !write(out.filePath(name + ".ifc"), *ifc.Bytes) ||
+            !write(out.filePath(name + ".json"), QJsonDocument(engine(c, state)).toJson())) {
+            std::fprintf(stderr, "%s not written: %s\n", c.name, qPrintable(ifc.Refusal));
             return 1;
         }
         names.append(name);
     }
-    return writeFile(out.filePath("cases.json"), QJsonDocument(names).toJson()) ? 0 : 1;
+    return write(out.filePath("cases.json"), QJsonDocument(names).toJson()) ? 0 : 1;
 }
