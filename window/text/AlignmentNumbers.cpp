@@ -63,8 +63,11 @@ std::variant<AlignmentNumbers, QString> NumbersForAlignment(const ProfileState& 
     const double startUnits = profile.SectionHeight.at(1);
     const double startSlope = std::tan(profile.StartGradient);
     const double endSlope = std::tan(profile.EndGradient);
-    if (!allFinite({units, startUnits, startSlope, endSlope, startChainage})) {
+    if (!allFinite({units, startUnits, startSlope, endSlope})) {
         return translated(N("The calculation holds a value that is not a finite number."));
+    }
+    if (!std::isfinite(startChainage)) {
+        return translated(N("The chainage at the start is not a finite number."));
     }
     AlignmentNumbers numbers;
     numbers.Length = units / UnitsPerMetre;

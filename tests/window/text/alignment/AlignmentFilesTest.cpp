@@ -12,7 +12,6 @@
 #include <array>
 #include <clocale>
 #include <cmath>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -67,7 +66,7 @@ double heightAt(const std::vector<std::array<double, 3>>& p, double distance) {
            (slope(1) - slope(0)) / (2 * p[1][2]) * distance * distance;
 }
 
-QByteArray inGerman(const std::function<QByteArray()>& write) {
+template <typename Write> QByteArray inGerman(Write write) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the machine has it
     const QByteArray bytes = write();
@@ -125,33 +124,27 @@ TEST(AlignmentFiles, AGermanLocaleChangesNoByte) {
 // Both files refuse the same calculations, with the same reason.
 TEST(AlignmentFiles, RefuseWhatNoFileCanHold) {
     struct Row {
-        std::string name;
-        std::function<void(ProfileState&)> change;
-        double startChainage;
+        const char* name;
+        double metres, heightMetres, startRadians, endRadians, startChainage;
         bool refused;
     };
-    const std::vector<Row> rows = {
-        {"NotANumber", [](ProfileState& s) { s.SectionHeight.at(1) = NAN; }, 0, true},
-        {"InfiniteChainage", [](ProfileState&) {}, INFINITY, true},
-        {"UnderAMillimetre", [](ProfileState& s) { s.TrackLength = 17; }, 0, true},
-        {"Negative", [](ProfileState& s) { s.TrackLength = -s.TrackLength; }, 0, true},
-        {"HeightBeyond", [](ProfileState& s) { s.SectionHeight.at(1) = 2e16; }, 0, true},
-        {"EndBeyond", [](ProfileState&) {}, MaxAlignmentMetres - 799, true},
-        {"EndAtTheBound", [](ProfileState&) {}, MaxAlignmentMetres - 800, false},
-        // Up and down at 89.99999999 degrees: the tangents meet 2E11 m above level ends.
-        {"TangentsMeetBeyond",
-         [](ProfileState& s) {
-             s.StartGradient = DegreesToRadians(89.99999999);
-             s.EndGradient = -s.StartGradient;
-         },
-         0, true},
-        // 800 m / 1E-320, the radius, overflows.
-        {"RadiusBeyond", [](ProfileState& s) { s.EndGradient = 1e-320; }, 0, true},
+    const double steep = DegreesToRadians(89.99999999);
+    const Row rows[] = {
+        {"NotANumber", 800, NAN, 0, 0, 0, true},
+        {"InfiniteChainage", 800, 0, 0, 0, INFINITY, true},
+        {"UnderAMillimetre", 0.0009, 0, 0, 0, 0, true},
+        {"HeightBeyond", 800, 1.1e12, 0, 0, 0, true},
+        {"EndBeyond", 800, 0, 0, 0, MaxAlignmentMetres - 799, true},
+        {"EndAtTheBound", 800, 0, 0, 0, MaxAlignmentMetres - 800, false},
+        {"TangentsMeetBeyond", 800, 0, steep, -steep, 0, true}, // 2.3E12 m above level ends
+        {"RadiusBeyond", 800, 0, 0, 1e-320, 0, true},           // 800 m / 1E-320 overflows
     };
     for (const Row& row : rows) {
         ProfileState state;
-        state.TrackLength = 800 * UnitsPerMetre;
-        row.change(state);
+        state.TrackLength = row.metres * UnitsPerMetre;
+        state.SectionHeight.at(1) = row.heightMetres * UnitsPerMetre;
+        state.StartGradient = row.startRadians;
+        state.EndGradient = row.endRadians;
         const AlignmentFile ifc = AlignmentAsIfc(state, row.startChainage, Written, counter());
         const AlignmentFile landXml = AlignmentAsLandXml(state, row.startChainage, Written);
         EXPECT_EQ(!ifc.Bytes, row.refused) << row.name;
