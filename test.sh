@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/ensure-packages.sh test
+tools/ensure-node-packages.sh build
+tools/ensure-node-packages.sh build-asan
 tools/build.sh build -DBUILD_TESTING=ON -DPENDRIO_BUILD_BENCHMARKS=ON
 (cd build && ctest --output-on-failure -j"$(nproc)")
 

@@ -61,7 +61,7 @@ public:
     // chosen, saying so (saveFailed) if it fails, true if written; writeFile()
     // quietly, an empty string on success (and when the user cancelled a
     // long report), else why not.
-    enum class FileKind { Csv, StationsCsv, Svg, Png, Report };
+    enum class FileKind { Csv, StationsCsv, Svg, Png, Report, Ifc, LandXml };
     bool saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
     QString writeFile(FileKind kind, const QString& path, SharedSnapshot shown = {});
 

@@ -7,6 +7,7 @@
 #include "profilewindow/ProfileWindow.h"
 #include "profilewindow/Report.h"
 #include "profilewindow/StationsPage.h"
+#include "text/AlignmentFiles.h"
 #include "text/ChainageText.h"
 #include "text/NumberText.h"
 #include "text/ResultToolTips.h"
@@ -50,40 +51,24 @@ struct ProfileWindow::FileType {
 
 // Marked in the window's context, and translated where they are used.
 const ProfileWindow::FileType& ProfileWindow::fileType(FileKind kind) {
+    // clang-format off
     static const FileType types[] = {
-        {"actSaveCsv", QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save sections as CS&V…"),
-         QKeySequence::Save, QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save sections as CSV"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "CSV files (*.csv)"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "profile"), "csv"},
-        {"actSaveStationsCsv",
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save s&tations as CSV…"),
-         {},
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save stations as CSV"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "CSV files (*.csv)"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "stations"),
-         "csv"},
-        {"actSaveSvg",
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as &SVG…"),
-         {},
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as SVG"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "SVG images (*.svg)"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "profile"),
-         "svg"},
-        {"actSavePng",
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as &PNG…"),
-         {},
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save plot as PNG"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "PNG images (*.png)"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "profile"),
-         "png"},
-        {"actSaveReport",
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save report as P&DF…"),
-         {},
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "Save report as PDF"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "PDF documents (*.pdf)"),
-         QT_TRANSLATE_NOOP("pendrio::ProfileWindow", "report"),
-         "pdf"},
+        {"actSaveCsv", QT_TR_NOOP("Save sections as CS&V…"), QKeySequence::Save,
+         QT_TR_NOOP("Save sections as CSV"), QT_TR_NOOP("CSV files (*.csv)"), QT_TR_NOOP("profile"), "csv"},
+        {"actSaveStationsCsv", QT_TR_NOOP("Save s&tations as CSV…"), {},
+         QT_TR_NOOP("Save stations as CSV"), QT_TR_NOOP("CSV files (*.csv)"), QT_TR_NOOP("stations"), "csv"},
+        {"actSaveSvg", QT_TR_NOOP("Save plot as &SVG…"), {},
+         QT_TR_NOOP("Save plot as SVG"), QT_TR_NOOP("SVG images (*.svg)"), QT_TR_NOOP("profile"), "svg"},
+        {"actSavePng", QT_TR_NOOP("Save plot as &PNG…"), {},
+         QT_TR_NOOP("Save plot as PNG"), QT_TR_NOOP("PNG images (*.png)"), QT_TR_NOOP("profile"), "png"},
+        {"actSaveReport", QT_TR_NOOP("Save report as P&DF…"), {},
+         QT_TR_NOOP("Save report as PDF"), QT_TR_NOOP("PDF documents (*.pdf)"), QT_TR_NOOP("report"), "pdf"},
+        {"actSaveIfc", QT_TR_NOOP("Save alignment as &IFC…"), {},
+         QT_TR_NOOP("Save alignment as IFC"), QT_TR_NOOP("IFC files (*.ifc)"), QT_TR_NOOP("alignment"), "ifc"},
+        {"actSaveLandXml", QT_TR_NOOP("Save alignment as &LandXML…"), {},
+         QT_TR_NOOP("Save alignment as LandXML"), QT_TR_NOOP("LandXML files (*.xml)"), QT_TR_NOOP("alignment"), "xml"},
     };
+    // clang-format on
     return types[static_cast<int>(kind)];
 }
 
@@ -97,8 +82,8 @@ void ProfileWindow::createFileMenu(QMenuBar* bar) {
         action->setShortcut(keys);
         return action;
     };
-    for (const FileKind kind :
-         {FileKind::Csv, FileKind::StationsCsv, FileKind::Svg, FileKind::Png, FileKind::Report}) {
+    for (const FileKind kind : {FileKind::Csv, FileKind::StationsCsv, FileKind::Svg, FileKind::Png,
+                                FileKind::Report, FileKind::Ifc, FileKind::LandXml}) {
         const FileType& type = fileType(kind);
         QAction* action = add(type.actionName, tr(type.command), type.keys,
                               [this, kind] { chooseFileAndSave(kind); });
@@ -308,6 +293,13 @@ QString ProfileWindow::writeFile(FileKind kind, const QString& path, SharedSnaps
     case FileKind::Png: {
         const std::optional<QByteArray> png = plotAsPng(*shown);
         return png ? WriteFileAtomically(path, *png) : tr("The image could not be encoded as PNG.");
+    }
+    case FileKind::Ifc:
+    case FileKind::LandXml: {
+        const AlignmentFile file = kind == FileKind::Ifc
+                                       ? AlignmentAsIfc(shown->profile, shown->startChainage)
+                                       : AlignmentAsLandXml(shown->profile, shown->startChainage);
+        return file.Bytes ? WriteFileAtomically(path, *file.Bytes) : file.Refusal;
     }
     case FileKind::Report: {
         ReportProgressDialog progress(this, progressDelay_);

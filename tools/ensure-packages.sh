@@ -28,7 +28,12 @@ test_packages=(
     dbus at-spi2-core python3-pyatspi
     # a Wayland session with XWayland
     weston xwayland
+    # Node, to read the IFC file back with web-ifc (tools/ensure-node-packages.sh)
+    nodejs
 )
+# Debian's npm only where no npm is on the path: NodeSource's nodejs package
+# brings its own, and Debian's would replace that nodejs with its older one.
+command -v npm >/dev/null || test_packages+=(npm)
 
 case ${1:-} in
 run) packages=("${run_packages[@]}") ;;

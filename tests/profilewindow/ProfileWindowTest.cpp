@@ -538,6 +538,11 @@ private slots:
             QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
         }
         QCOMPARE(tiny->scale, crest->scale);
+        // Too short for an alignment file: refused with the reason, no file.
+        QTemporaryDir dir;
+        QVERIFY(profile->writeFile(ProfileWindow::FileKind::Ifc, dir.filePath("a.ifc"))
+                    .contains(QStringLiteral("at least 0.001 m")));
+        QVERIFY(QDir(dir.path()).isEmpty());
         // One exaggeration at any size of the window.
         for (const QSize size : {QSize(480, 360), QSize(1400, 1000)}) {
             profile->resize(size);
@@ -637,6 +642,19 @@ private slots:
             QCOMPARE(highPoint.mid(0, 1) + highPoint.mid(2, 1),
                      (QStringList{"1+300" + point + "000", QStringLiteral("high point")}));
             QTemporaryDir dir;
+            // The curve into other tools, stationed from the chainage at start.
+            const auto written = [&](ProfileWindow::FileKind kind, const QString& name) {
+                QFile file(dir.filePath(name));
+                return profile->writeFile(kind, file.fileName()).isEmpty() &&
+                               file.open(QIODevice::ReadOnly)
+                           ? file.readAll()
+                           : QByteArray();
+            };
+            const QByteArray ifc = written(ProfileWindow::FileKind::Ifc, "alignment.ifc");
+            QVERIFY(ifc.contains("'IFC4X3_ADD2'") && ifc.contains(".PARABOLICARC.") &&
+                    ifc.contains("IFCPROPERTYSINGLEVALUE('Station',$,IFCLENGTHMEASURE(1000.)"));
+            QVERIFY(written(ProfileWindow::FileKind::LandXml, "alignment.xml")
+                        .contains("staStart=\"1000\""));
             const QString csvPath = dir.filePath(QStringLiteral("stations.csv"));
             QCOMPARE(profile->writeFile(ProfileWindow::FileKind::StationsCsv, csvPath), QString());
             QFile csv(csvPath);
