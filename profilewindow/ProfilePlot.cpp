@@ -1,5 +1,6 @@
 #include "profilewindow/ProfilePlot.h"
 
+#include "profile/Transcendental.h"
 #include "window/text/NumberText.h"
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/PlotGeometry.h"
@@ -220,7 +221,7 @@ QString ProfilePlot::hoverText() const {
         .arg(numberText(hover_->distance / unitLength()), unitName(),
              numberText(hover_->height / unitLength()),
              numberText(RadiansToDegrees(hover_->gradient), 4),
-             numberText(std::tan(hover_->gradient) * 100.0, 4));
+             numberText(Tan(hover_->gradient) * 100.0, 4));
 }
 
 std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,

@@ -4,6 +4,7 @@
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/TextTableModel.h"
 #include "window/text/ChainageText.h"
+#include "profile/Transcendental.h"
 #include "window/text/NumberText.h"
 #include "window/text/StationTableText.h"
 
@@ -174,7 +175,7 @@ void StationsPage::showQuery() {
             text = tr("%1 m (%2 track units), gradient %3 ‰")
                        .arg(FixedText(at->Height / UnitsPerMetre, 3, locale),
                             FixedText(at->Height, 0, locale),
-                            FixedText(std::tan(at->Gradient) * 1000.0, 2, locale));
+                            FixedText(Tan(at->Gradient) * 1000.0, 2, locale));
         } else {
             text = tr("off the stretch, which runs from %1 to %2")
                        .arg(ChainageText(startChainage_, locale),

@@ -1,5 +1,7 @@
 #include "window/text/StationTableText.h"
 
+#include "profile/Transcendental.h"
+
 #include "window/text/ChainageText.h"
 #include "window/text/NumberText.h"
 
@@ -43,7 +45,7 @@ const std::array<StationColumn, 5> columns{{
      [](const Station& s) { return s.Height / UnitsPerMetre; }, 3},
     // A slope as the trade gives it on a gradient post: rise per thousand.
     {QT_TRANSLATE_NOOP("pendrio::StationTableText", "Gradient [‰]"), ColumnKind::Number,
-     [](const Station& s) { return std::tan(s.Gradient) * 1000; }, 2},
+     [](const Station& s) { return Tan(s.Gradient) * 1000; }, 2},
 }};
 
 const char* const ChainageMetresHeader =
