@@ -206,28 +206,4 @@ TEST(PowerOfTen, IsTheNearestDoubleForEveryExponent) {
     }
 }
 
-// The constants the slow step reduces with, bit for bit.
-TEST(SlowStepConstants, AreTheBitsOfTwoOverPiAndHalfPi) {
-    mpfr_t pi, part;
-    mpfr_inits2(2000, pi, part, static_cast<mpfr_ptr>(nullptr));
-    mpfr_const_pi(pi, MPFR_RNDN);
-    mpfr_ui_div(part, 2, pi, MPFR_RNDN); // 2/pi
-    for (std::uint64_t word : detail::TwoOverPiBits) {
-        mpfr_mul_2ui(part, part, 32, MPFR_RNDN);
-        const std::uint64_t high = mpfr_get_ui(part, MPFR_RNDZ);
-        mpfr_sub_ui(part, part, high, MPFR_RNDN);
-        mpfr_mul_2ui(part, part, 32, MPFR_RNDN);
-        const std::uint64_t low = mpfr_get_ui(part, MPFR_RNDZ);
-        mpfr_sub_ui(part, part, low, MPFR_RNDN);
-        EXPECT_EQ(word, high << 32 | low);
-    }
-    mpfr_div_2ui(part, pi, 1, MPFR_RNDN); // pi/2, less each part in turn
-    for (double d : detail::HalfPiParts) {
-        EXPECT_EQ(d, mpfr_get_d(part, MPFR_RNDN));
-        mpfr_sub_d(part, part, d, MPFR_RNDN);
-    }
-    EXPECT_LT(std::fabs(mpfr_get_d(part, MPFR_RNDN)), 0x1p-270);
-    mpfr_clears(pi, part, static_cast<mpfr_ptr>(nullptr));
-}
-
 } // namespace
