@@ -132,6 +132,10 @@ const Range Ranges[] = {
     {"atan_any_double", AtanFunction, anyFinite, 150000},
 };
 
+void PrintTo(const Range& range, std::ostream* out) {
+    *out << range.count << " arguments";
+}
+
 class RoundsCorrectly : public testing::TestWithParam<Range> {};
 
 TEST_P(RoundsCorrectly, AgreesWithMpfrOnEveryArgument) {
