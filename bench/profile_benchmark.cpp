@@ -1,15 +1,18 @@
 // How long a recalculation takes, against the least it could take.
 //
-// Nearly all of CalculateProfile's work is trigonometry from the C library:
-// two tangents for the whole stretch, then for every section one arc tangent
-// (its end gradient) and two tangents (its own parabola). TrigFloor makes
-// exactly those calls on the same arguments and nothing else, so the ratio
-// CalculateProfile/256 : TrigFloor is what the bookkeeping around the maths
-// costs: the divisions and checks, and storing the results only once all of
-// them are known to be finite.
+// Nearly all of CalculateProfile's work is trigonometry, correctly rounded
+// (profile/Transcendental.h): two tangents for the whole stretch, then for
+// every section one arc tangent (its end gradient) and two tangents (its own
+// parabola). TrigFloor makes exactly those calls on the same arguments and
+// nothing else, so the ratio CalculateProfile/256 : TrigFloor is what the
+// bookkeeping around the maths costs: the divisions and checks, and storing
+// the results only once all of them are known to be finite. CLibraryTrig makes
+// the same calls to the C library's tan and atan, which are faster but not
+// rounded the same on every platform.
 //
 //   build/bench/profile_benchmark
 #include "profile/CalculateProfile.h"
+#include "profile/Transcendental.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,27 +75,34 @@ TrigArguments trigArguments() {
     return args;
 }
 
-void TrigFloor(benchmark::State& run) {
+template <double (*tan)(double), double (*atan)(double)> void Trig(benchmark::State& run) {
     const TrigArguments args = trigArguments();
     for (auto _ : run) {
-        double startTan = std::tan(args.startGradient);
-        double endTan = std::tan(args.endGradient);
+        double startTan = tan(args.startGradient);
+        double endTan = tan(args.endGradient);
         benchmark::DoNotOptimize(startTan);
         benchmark::DoNotOptimize(endTan);
         for (double slope : args.endSlopes) {
-            double angle = std::atan(slope);
+            double angle = atan(slope);
             benchmark::DoNotOptimize(angle);
         }
         for (int i = 0; i < MaxSections; ++i) {
-            double start = std::tan(args.startAngles[i]);
-            double end = std::tan(args.endAngles[i]);
+            double start = tan(args.startAngles[i]);
+            double end = tan(args.endAngles[i]);
             benchmark::DoNotOptimize(start);
             benchmark::DoNotOptimize(end);
         }
     }
     run.SetItemsProcessed(run.iterations() * MaxSections);
 }
-BENCHMARK(TrigFloor);
+double cTan(double x) {
+    return std::tan(x);
+}
+double cAtan(double x) {
+    return std::atan(x);
+}
+BENCHMARK(Trig<Tan, Atan>)->Name("TrigFloor");
+BENCHMARK(Trig<cTan, cAtan>)->Name("CLibraryTrig");
 
 } // namespace
 

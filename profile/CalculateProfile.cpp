@@ -1,5 +1,7 @@
 #include "CalculateProfile.h"
 
+#include "Transcendental.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,8 +40,8 @@ bool calculateInto(const ProfileState& in, Results& out) {
     }
 
     out.SectionLength = L / N;
-    out.CurveRise = ((std::tan(a1) - std::tan(a0)) / 2.0) * L;
-    out.StartRise = std::tan(a0) * L;
+    out.CurveRise = ((Tan(a1) - Tan(a0)) / 2.0) * L;
+    out.StartRise = Tan(a0) * L;
     out.SectionStartAngle.at(1) = a0;
     const double doubledCurveRise = out.CurveRise + out.CurveRise;
     if (!finite(out.SectionLength) || !finite(out.CurveRise) || !finite(out.StartRise) ||
@@ -55,7 +57,7 @@ bool calculateInto(const ProfileState& in, Results& out) {
         if (!finite(endSlope)) {
             return false;
         }
-        out.SectionEndAngle.at(i) = std::atan(endSlope);
+        out.SectionEndAngle.at(i) = Atan(endSlope);
         if (i + 1 <= MaxSections) {
             out.SectionStartAngle.at(i + 1) = out.SectionEndAngle.at(i);
             const double height = H0 + ((x * out.StartRise) + (x * x * out.CurveRise));
@@ -68,8 +70,8 @@ bool calculateInto(const ProfileState& in, Results& out) {
 
     // Second pass: each section's own parabola over t in [0, 1].
     for (int i = 1; i <= N; ++i) {
-        const double startTan = std::tan(out.SectionStartAngle.at(i));
-        const double halfTanChange = (std::tan(out.SectionEndAngle.at(i)) - startTan) / 2.0;
+        const double startTan = Tan(out.SectionStartAngle.at(i));
+        const double halfTanChange = (Tan(out.SectionEndAngle.at(i)) - startTan) / 2.0;
         const double coeff2 = out.SectionLength * halfTanChange;
         const double coeff1 = out.SectionLength * startTan;
         if (!finite(halfTanChange) || !finite(coeff2) || !finite(coeff1)) {

@@ -1,6 +1,7 @@
 #include "CurveFacts.h"
 
 #include "RadiusStretch.h"
+#include "Transcendental.h"
 
 #include <cmath>
 
@@ -63,8 +64,8 @@ CurveExtreme extremeOf(CurveKind kind, double t0, double t1, double length, doub
 
 CurveFacts ComputeCurveFacts(const ProfileState& state) {
     const double length = state.TrackLength;
-    const double t0 = std::tan(state.StartGradient);
-    const double t1 = std::tan(state.EndGradient);
+    const double t0 = Tan(state.StartGradient);
+    const double t1 = Tan(state.EndGradient);
     CurveFacts facts;
     if (!std::isfinite(t0) || !std::isfinite(t1)) {
         return facts; // a gradient of infinity or NaN has no slope

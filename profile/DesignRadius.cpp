@@ -1,6 +1,7 @@
 #include "DesignRadius.h"
 
 #include "RadiusStretch.h"
+#include "Transcendental.h"
 
 #include <cmath>
 
@@ -11,8 +12,8 @@ DesignLength DesignLengthForRadius(double startGradient, double endGradient, dou
         return {std::nullopt, DesignLengthProblem::RadiusNotUsable};
     }
     // The tangents as the facts take them, so that both see the same slopes.
-    const double t0 = std::tan(startGradient);
-    const double t1 = std::tan(endGradient);
+    const double t0 = Tan(startGradient);
+    const double t1 = Tan(endGradient);
     if (!std::isfinite(t0) || !std::isfinite(t1) || t0 == t1) {
         return {std::nullopt, DesignLengthProblem::NoVerticalCurve};
     }

@@ -1,5 +1,7 @@
 #include "ProfileCurve.h"
 
+#include "Transcendental.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,7 +37,7 @@ ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
     const double c1 = profile.SectionCoeff1.at(i);
     const double c2 = profile.SectionCoeff2.at(i);
     point.height = SectionHeightAt(profile, i, t);
-    point.gradient = sectionLength > 0 ? std::atan((c1 + 2.0 * c2 * t) / sectionLength)
+    point.gradient = sectionLength > 0 ? Atan((c1 + 2.0 * c2 * t) / sectionLength)
                                        : profile.SectionStartAngle.at(i);
     return point;
 }

@@ -1,5 +1,6 @@
 #include "profilewindow/PlotGeometry.h"
 
+#include "profile/Transcendental.h"
 #include "text/NumberText.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ bool positive(double value) {
 
 // 1, 2 and 5 times the power of ten at or below `value`, and the next power.
 std::array<double, 4> decade(double value) {
-    const double power = std::pow(10.0, std::floor(std::log10(value)));
+    const double power = PowerOfTen(static_cast<int>(std::floor(std::log10(value))));
     return {power, 2 * power, 5 * power, 10 * power};
 }
 
@@ -132,7 +133,7 @@ double TickLabelValue(double value, int decimals) {
         return value;
     }
     // Beyond 2^53 at that scale the value has no digits left to round away.
-    const double scaled = value * std::pow(10.0, decimals);
+    const double scaled = value * PowerOfTen(decimals);
     if (!std::isfinite(scaled) || std::fabs(scaled) >= 0x1p53) {
         return value;
     }

@@ -1,5 +1,6 @@
 #include "profilewindow/ProfilePlot.h"
 
+#include "profile/Transcendental.h"
 #include "profilewindow/ElidingLabel.h"
 #include "profilewindow/PlotGeometry.h"
 #include "text/NumberText.h"
@@ -220,7 +221,7 @@ QString ProfilePlot::hoverText() const {
         .arg(LengthText(hover_->distance, locale(), unit_),
              LengthText(hover_->height, locale(), unit_),
              numberText(RadiansToDegrees(hover_->gradient), 4),
-             numberText(std::tan(hover_->gradient) * 100.0, 4));
+             numberText(Tan(hover_->gradient) * 100.0, 4));
 }
 
 std::optional<ProfilePlot::Mapping> ProfilePlot::mappingFor(const QRectF& area,

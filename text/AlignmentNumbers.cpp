@@ -1,6 +1,7 @@
 #include "text/AlignmentNumbers.h"
 
 #include "profile/CurveFacts.h"
+#include "profile/Transcendental.h"
 #include "text/AlignmentFiles.h"
 #include "text/NumberText.h"
 
@@ -61,8 +62,8 @@ std::variant<AlignmentNumbers, QString> NumbersForAlignment(const ProfileState& 
                                                             double startChainage) {
     const double units = profile.TrackLength;
     const double startUnits = profile.SectionHeight.at(1);
-    const double startSlope = std::tan(profile.StartGradient);
-    const double endSlope = std::tan(profile.EndGradient);
+    const double startSlope = Tan(profile.StartGradient);
+    const double endSlope = Tan(profile.EndGradient);
     if (!allFinite({units, startUnits, startSlope, endSlope})) {
         return translated(N("The calculation holds a value that is not a finite number."));
     }

@@ -5,9 +5,9 @@
 // curve could only disagree with the first.
 #include "text/AlignmentFiles.h"
 
+#include "programinfo/ProgramInfo.h"
 #include "text/AlignmentNumbers.h"
 #include "text/ChainageText.h"
-#include "programinfo/ProgramInfo.h"
 
 #include <QByteArrayList>
 

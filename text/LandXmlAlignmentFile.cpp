@@ -3,8 +3,8 @@
 // counts them; points in plan are "northing easting".
 #include "text/AlignmentFiles.h"
 
-#include "text/AlignmentNumbers.h"
 #include "programinfo/ProgramInfo.h"
+#include "text/AlignmentNumbers.h"
 
 #include <QXmlStreamWriter>
 

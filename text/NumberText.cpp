@@ -1,5 +1,7 @@
 #include "text/NumberText.h"
 
+#include "profile/Transcendental.h"
+
 #include <QStringView>
 
 #include <algorithm>
@@ -238,7 +240,7 @@ QString ShortNumberText(double value, int significant, const QLocale& locale) {
     if (!std::isfinite(value) || value == 0) {
         return NumberToText(value, locale);
     }
-    if (std::fabs(value) >= std::pow(10.0, significant - 1)) {
+    if (std::fabs(value) >= PowerOfTen(significant - 1)) {
         return NumberToText(RoundHalfEven(value, 0), locale);
     }
     return NumberToText(RoundToSignificant(value, significant), locale);

@@ -1,5 +1,7 @@
 #include "text/ResultToolTips.h"
 
+#include "profile/Transcendental.h"
+
 #include "profile/ProfileState.h"
 #include "text/NumberText.h"
 
@@ -23,7 +25,7 @@ QString LengthToolTip(double units, const QLocale& locale) {
 }
 
 QString GradientToolTip(double radians, const QLocale& locale) {
-    const double slope = std::tan(radians);
+    const double slope = Tan(radians);
     return Text::tr("%1° = slope %2 % = %3 ‰")
         .arg(NumberToText(RadiansToDegrees(radians), locale), NumberToText(slope * 100.0, locale),
              NumberToText(slope * 1000.0, locale));

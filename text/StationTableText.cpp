@@ -1,5 +1,7 @@
 #include "text/StationTableText.h"
 
+#include "profile/Transcendental.h"
+
 #include <cmath>
 
 #include <algorithm>
@@ -51,7 +53,7 @@ const TableDescription<Station>& StationsTable() {
             // A slope as the trade gives it on a gradient post: rise per thousand.
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Gradient [‰]"), CellKind::Number,
               Everywhere, 2, "-888.88"},
-             [](const S& s) { return number(std::tan(s.Gradient) * 1000); }},
+             [](const S& s) { return number(Tan(s.Gradient) * 1000); }},
         }};
     return table;
 }

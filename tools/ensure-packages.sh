@@ -17,6 +17,8 @@ run_packages=(
 test_packages=(
     # tests, fuzzing, benchmarks (time: peak memory in bench/startup.sh)
     libgtest-dev libbenchmark-dev clang libclang-rt-14-dev time
+    # MPFR, the reference for tan and atan; the engine cross-built for Windows and run under wine
+    libmpfr-dev g++-mingw-w64-x86-64-posix wine64
     # real-window tests, screenshots and packaging checks
     xvfb xauth openbox x11-utils xdotool imagemagick fonts-dejavu-core
     desktop-file-utils appstream dpkg-dev file lintian man-db
