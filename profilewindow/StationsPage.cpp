@@ -70,7 +70,7 @@ QHBoxLayout* StationsPage::createInputs() {
     auto* row = new QHBoxLayout;
     row->addWidget(labelFor(startBox_, tr("&Chainage at start"), this));
     row->addWidget(startBox_);
-    row->addWidget(labelFor(intervalBox_, tr("E&very"), this));
+    row->addWidget(labelFor(intervalBox_, tr("Ever&y"), this));
     row->addWidget(intervalBox_);
     row->addWidget(new QLabel(tr("m"), this));
     row->addWidget(planLabel_, 1);

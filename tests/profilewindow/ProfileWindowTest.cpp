@@ -23,6 +23,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
@@ -809,7 +810,27 @@ private slots:
         }
 
         // Every entry of the profile window's menus has a letter of its own
-        // there; the commands with keys show them.
+        // there, and so has every menu, tab and labelled box of the window;
+        // the commands with keys show them.
+        const auto letterOf = [](const QString& text) {
+            const qsizetype amp = text.indexOf(u'&');
+            return amp >= 0 ? text.at(amp + 1).toLower() : QChar();
+        };
+        QStringList windowLetters;
+        for (const QAction* menu : profile->findChild<QMenuBar*>()->actions()) {
+            windowLetters << letterOf(menu->text());
+        }
+        const QTabBar* tabs = profile->findChild<QTabBar*>();
+        for (int i = 0; i < tabs->count(); ++i) {
+            windowLetters << letterOf(tabs->tabText(i));
+        }
+        for (const QLabel* label : profile->findChildren<QLabel*>()) {
+            if (label->buddy()) {
+                windowLetters << letterOf(label->text());
+            }
+        }
+        QCOMPARE(QSet<QString>(windowLetters.begin(), windowLetters.end()).size(),
+                 windowLetters.size());
         QStringList shortcuts;
         for (const QMenu* menu : profile->findChildren<QMenu*>()) {
             QSet<QChar> letters;
