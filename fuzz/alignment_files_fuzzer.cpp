@@ -11,6 +11,7 @@
 //   (degrees); int16 sections; double chainage at start (metres).
 #include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
+#include "profile/Transcendental.h"
 #include "text/AlignmentFiles.h"
 
 #include <QXmlStreamReader>
@@ -74,8 +75,8 @@ void checkIfcCurve(const QByteArray& file, const ProfileState& profile) {
     const QList<QByteArray> values = file.mid(from, file.indexOf(')', from) - from).split(',');
     check(values.size() == 7, "vertical segment attributes", double(values.size()));
     const double length = profile.TrackLength / UnitsPerMetre;
-    const double t0 = std::tan(profile.StartGradient);
-    const double t1 = std::tan(profile.EndGradient);
+    const double t0 = Tan(profile.StartGradient);
+    const double t1 = Tan(profile.EndGradient);
     const double expected[] = {0, length, profile.SectionHeight.at(1) / UnitsPerMetre, t0, t1};
     for (int i = 0; i < 5; ++i) {
         check(finiteNumber(values.at(i)) == expected[i], "a segment value read back elsewhere",
@@ -122,8 +123,8 @@ void checkLandXml(const QByteArray& file, const ProfileState& profile, double st
 // Metres and slopes any planner might use.
 bool ordinary(const ProfileState& profile, double startChainage) {
     const double length = profile.TrackLength / UnitsPerMetre;
-    const double t0 = std::tan(profile.StartGradient);
-    const double t1 = std::tan(profile.EndGradient);
+    const double t0 = Tan(profile.StartGradient);
+    const double t1 = Tan(profile.EndGradient);
     return length >= 0.01 && length <= 1e6 &&
            std::abs(profile.SectionHeight.at(1) / UnitsPerMetre) <= 1e6 &&
            std::abs(startChainage) <= 1e9 && std::abs(t0) <= 10 && std::abs(t1) <= 10 &&

@@ -20,8 +20,13 @@ bool positive(double value) {
 }
 
 // 1, 2 and 5 times the power of ten at or below `value`, and the next power.
+// A value of 0 (a span that underflowed) has no decade: all four are 0.
 std::array<double, 4> decade(double value) {
-    const double power = PowerOfTen(static_cast<int>(std::floor(std::log10(value))));
+    // Within ±400 the exponent is an int, and PowerOfTen gives 0 and infinity
+    // beyond the double range already.
+    const double raw = std::floor(std::log10(value));
+    const double exponent = raw >= -400 ? std::min(raw, 400.0) : -400.0;
+    const double power = PowerOfTen(static_cast<int>(exponent));
     return {power, 2 * power, 5 * power, 10 * power};
 }
 
@@ -252,8 +257,15 @@ HeightAxis HeightAxisFor(double lowest, double highest, double length, double wi
     // at the same scale, in its middle.
     const double fullHalf = trueHalfRangeOver(exaggeration, length, width, height);
     const double fitHalf = std::max(halfSpan / MostHeightFilled, scale.needed);
-    axis.width = fullHalf >= fitHalf ? width : width * (fullHalf / fitHalf);
-    const double half = fullHalf >= fitHalf ? fullHalf : fitHalf;
+    const bool fits = !(fullHalf < fitHalf);
+    const double half = fits ? fullHalf : fitHalf;
+    axis.width = fits ? width : width * (fullHalf / fitHalf);
+    if (!(axis.width >= std::min(width, 1.0))) {
+        // Narrower than a pixel only near the ends of the double range: a
+        // pixel wide, and the exaggeration what that pixel really shows.
+        axis.width = std::min(width, 1.0);
+        exaggeration = trueHalfRangeOver(half, length, axis.width, height);
+    }
     // Near either end of the double range the axis slides inward, keeping its
     // size; only one wider than the whole range is cut to it, the exaggeration
     // then being what the box really shows.

@@ -2,8 +2,6 @@
 
 #include "profile/ProfileCurve.h"
 
-#include <ranges>
-
 namespace pendrio {
 
 namespace {
@@ -65,15 +63,14 @@ const TableDescription<SectionRow>& SectionsTable() {
 QString SectionsAsTabText(const ProfileState& profile, const QLocale& locale,
                           const std::vector<int>& sections) {
     const auto rowOf = [&](int section) { return SectionRow{&profile, section}; };
-    const auto all = std::views::iota(1, CalculatedSectionCount(profile) + 1);
+    const std::vector<int> all = RowNumbers(1, CalculatedSectionCount(profile));
     return sections.empty() ? TableLines(SectionsTable(), InCopy, all, rowOf, locale)
                             : TableLines(SectionsTable(), InCopy, sections, rowOf, locale);
 }
 
 QByteArray SectionsAsCsv(const ProfileState& profile) {
-    const auto all = std::views::iota(1, CalculatedSectionCount(profile) + 1);
     return TableLines(
-               SectionsTable(), InCsv, all,
+               SectionsTable(), InCsv, RowNumbers(1, CalculatedSectionCount(profile)),
                [&](int section) {
                    return SectionRow{&profile, section};
                },

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 
 namespace pendrio {
 
@@ -62,18 +61,17 @@ QString StationsAsTabText(const ProfileState& profile, const StationPlan& plan,
                           const QLocale& locale, const std::vector<int>& rows) {
     const auto rowOf = [&](int row) { return StationAt(profile, plan, row); };
     if (rows.empty()) {
-        return TableLines(StationsTable(), InCopy, std::views::iota(0, std::max(plan.Count, 0)),
-                          rowOf, locale);
+        return TableLines(StationsTable(), InCopy, RowNumbers(0, plan.Count), rowOf, locale);
     }
     std::vector<int> inPlan;
-    std::ranges::copy_if(rows, std::back_inserter(inPlan),
-                         [&](int row) { return row >= 0 && row < plan.Count; });
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(inPlan),
+                 [&](int row) { return row >= 0 && row < plan.Count; });
     return TableLines(StationsTable(), InCopy, inPlan, rowOf, locale);
 }
 
 QByteArray StationsAsCsv(const ProfileState& profile, const StationPlan& plan) {
     return TableLines(
-               StationsTable(), InCsv, std::views::iota(0, std::max(plan.Count, 0)),
+               StationsTable(), InCsv, RowNumbers(0, plan.Count),
                [&](int row) { return StationAt(profile, plan, row); }, QLocale::c())
         .toLatin1();
 }

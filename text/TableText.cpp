@@ -5,6 +5,7 @@
 
 #include <array>
 #include <charconv>
+#include <numeric>
 
 namespace pendrio {
 
@@ -45,6 +46,12 @@ QString CellText(const char* context, const ColumnFormat& format, const Cell& ce
     }
     return where == InTable && format.places >= 0 ? FixedText(cell.value, format.places, locale)
                                                   : NumberToText(cell.value, locale);
+}
+
+std::vector<int> RowNumbers(int first, int count) {
+    std::vector<int> rows(std::size_t(std::max(count, 0)));
+    std::iota(rows.begin(), rows.end(), first);
+    return rows;
 }
 
 Qt::Alignment CellAlignment(const ColumnFormat& format) {

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <ranges>
 #include <vector>
 
 namespace pendrio {
@@ -73,8 +72,8 @@ QString ColumnSample(const char* context, const ColumnFormat& format);
 template <typename Row>
 std::vector<TableColumn<Row>> ColumnsShown(const TableDescription<Row>& table, Shown where) {
     std::vector<TableColumn<Row>> shown;
-    std::ranges::copy_if(table.columns, std::back_inserter(shown),
-                         [where](const TableColumn<Row>& c) { return c.format.shown & where; });
+    std::copy_if(table.columns.begin(), table.columns.end(), std::back_inserter(shown),
+                 [where](const TableColumn<Row>& c) { return c.format.shown & where; });
     return shown;
 }
 
@@ -99,18 +98,21 @@ QStringList RowTexts(const TableDescription<Row>& table, const Row& row, Shown w
     return cells;
 }
 
+// `count` row numbers from `first` on.
+std::vector<int> RowNumbers(int first, int count);
+
 // A header row and a line for the row `rowAt(i)` of each i of `rows`: for
 // the clipboard (InCopy) cells separated by tabs, lines by '\n'; for a CSV
 // file (InCsv, RFC 4180) by commas and CRLF. No header, name or number holds
 // a comma, quote or line end, so no field needs quoting.
-template <typename Row, typename Indices, typename RowAt>
-QString TableLines(const TableDescription<Row>& table, Shown where, const Indices& rows,
+template <typename Row, typename RowAt>
+QString TableLines(const TableDescription<Row>& table, Shown where, const std::vector<int>& rows,
                    RowAt rowAt, const QLocale& locale) {
     const QString separator = where == InCsv ? QStringLiteral(",") : QStringLiteral("\t");
     const QString end = where == InCsv ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QString text = Headers(table, where).join(separator) + end;
     // About 90 characters a row, so that 100,001 rows are one allocation.
-    text.reserve(text.size() + 90 * qsizetype(std::ranges::size(rows)));
+    text.reserve(text.size() + 90 * qsizetype(rows.size()));
     for (const int index : rows) {
         text += RowTexts(table, rowAt(index), where, locale).join(separator) + end;
     }

@@ -7,6 +7,7 @@
 //
 //   write_alignment_cases OUTPUT_DIR
 #include "AlignmentCases.h"
+#include "profile/Transcendental.h"
 #include "text/AlignmentFiles.h"
 
 #include <QDir>
@@ -34,10 +35,9 @@ QJsonObject engine(const AlignmentCase& c, const ProfileState& state) {
     for (int i = 1; i <= state.SectionCount + 1; ++i) {
         heights.append(EngineMetres(state, i));
     }
-    return {
-        {"sections", int(state.SectionCount)},     {"length", state.TrackLength / UnitsPerMetre},
-        {"startChainage", c.startChainage},        {"startSlope", std::tan(state.StartGradient)},
-        {"endSlope", std::tan(state.EndGradient)}, {"heights", heights}};
+    return {{"sections", int(state.SectionCount)}, {"length", state.TrackLength / UnitsPerMetre},
+            {"startChainage", c.startChainage},    {"startSlope", Tan(state.StartGradient)},
+            {"endSlope", Tan(state.EndGradient)},  {"heights", heights}};
 }
 
 } // namespace
