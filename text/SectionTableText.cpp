@@ -9,10 +9,6 @@ namespace {
 // Room for any number written with 15 significant digits.
 constexpr char NumberSample[] = "-8.88888888888888E+308";
 
-Cell number(double value) {
-    return {value};
-}
-
 } // namespace
 
 const TableDescription<SectionRow>& SectionsTable() {
@@ -22,40 +18,40 @@ const TableDescription<SectionRow>& SectionsTable() {
         {
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Section"), CellKind::Count,
               Everywhere, -1, nullptr},
-             [](const R& r) { return number(r.section); }},
+             [](const R& r) { return Cell{double(r.section)}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Distance at start [track units]"),
               CellKind::Number, Everywhere, -1, NumberSample},
-             [](const R& r) { return number(SectionStart(*r.profile, r.section)); }},
+             [](const R& r) { return Cell{SectionStart(*r.profile, r.section)}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Section length [track units]"),
               CellKind::Number, Everywhere, -1, NumberSample},
-             [](const R& r) { return number(r.profile->SectionLength); }},
+             [](const R& r) { return Cell{r.profile->SectionLength}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "2nd order coefficient [track units]"),
               CellKind::Number, Everywhere, -1, NumberSample},
-             [](const R& r) { return number(r.profile->SectionCoeff2.at(r.section)); }},
+             [](const R& r) { return Cell{r.profile->SectionCoeff2.at(r.section)}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "1st order coefficient [track units]"),
               CellKind::Number, Everywhere, -1, NumberSample},
-             [](const R& r) { return number(r.profile->SectionCoeff1.at(r.section)); }},
+             [](const R& r) { return Cell{r.profile->SectionCoeff1.at(r.section)}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText",
                                 "Height at start of section [track units]"),
               CellKind::Number, Everywhere, -1, NumberSample},
-             [](const R& r) { return number(r.profile->SectionHeight.at(r.section)); }},
+             [](const R& r) { return Cell{r.profile->SectionHeight.at(r.section)}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at start of section [°]"),
               CellKind::Number, Everywhere, -1, NumberSample},
              [](const R& r) {
-                 return number(RadiansToDegrees(r.profile->SectionStartAngle.at(r.section)));
+                 return Cell{RadiansToDegrees(r.profile->SectionStartAngle.at(r.section))};
              }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at end of section [°]"),
               CellKind::Number, Everywhere, -1, NumberSample},
              [](const R& r) {
-                 return number(RadiansToDegrees(r.profile->SectionEndAngle.at(r.section)));
+                 return Cell{RadiansToDegrees(r.profile->SectionEndAngle.at(r.section))};
              }},
             // The stored values themselves, for programs.
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at start of section [rad]"),
               CellKind::Number, InCsv, -1, nullptr},
-             [](const R& r) { return number(r.profile->SectionStartAngle.at(r.section)); }},
+             [](const R& r) { return Cell{r.profile->SectionStartAngle.at(r.section)}; }},
             {{QT_TRANSLATE_NOOP("pendrio::SectionTableText", "Gradient at end of section [rad]"),
               CellKind::Number, InCsv, -1, nullptr},
-             [](const R& r) { return number(r.profile->SectionEndAngle.at(r.section)); }},
+             [](const R& r) { return Cell{r.profile->SectionEndAngle.at(r.section)}; }},
         }};
     return table;
 }

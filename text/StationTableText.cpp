@@ -20,10 +20,6 @@ const std::array<const char*, 5> pointNames{
     QT_TRANSLATE_NOOP("pendrio::StationTableText", "low point"),
 };
 
-Cell number(double value) {
-    return {value};
-}
-
 } // namespace
 
 const TableDescription<Station>& StationsTable() {
@@ -33,10 +29,10 @@ const TableDescription<Station>& StationsTable() {
         {
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Chainage"), CellKind::Chainage,
               Everywhere, 3, "-88+888.888"},
-             [](const S& s) { return number(s.Chainage); }},
+             [](const S& s) { return Cell{s.Chainage}; }},
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Chainage [m]"), CellKind::Number,
               InCopy | InCsv, -1, nullptr},
-             [](const S& s) { return number(s.Chainage); }},
+             [](const S& s) { return Cell{s.Chainage}; }},
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Point"), CellKind::Name, Everywhere,
               -1, pointNames[std::size_t(StationPoint::HighPoint)]},
              [](const S& s) {
@@ -45,14 +41,14 @@ const TableDescription<Station>& StationsTable() {
              }},
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Distance [m]"), CellKind::Number,
               Everywhere, 3, "88888.888"},
-             [](const S& s) { return number(s.Distance); }},
+             [](const S& s) { return Cell{s.Distance}; }},
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Height [m]"), CellKind::Number,
               Everywhere, 3, "-8888.888"},
-             [](const S& s) { return number(s.Height / UnitsPerMetre); }},
+             [](const S& s) { return Cell{s.Height / UnitsPerMetre}; }},
             // A slope as the trade gives it on a gradient post: rise per thousand.
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Gradient [‰]"), CellKind::Number,
               Everywhere, 2, "-888.88"},
-             [](const S& s) { return number(Tan(s.Gradient) * 1000); }},
+             [](const S& s) { return Cell{Tan(s.Gradient) * 1000}; }},
         }};
     return table;
 }
