@@ -311,11 +311,11 @@ QString CheckWhyNoStations(const QString& sentence, const ShownCurve& shown,
     const bool right = problem != StationsProblem::None &&
                        tooMany == (problem == StationsProblem::TooManyStations) &&
                        namesTyped(match, shown, locale);
-    return right
-               ? QString()
-               : '"' + sentence + "\" where there are stations every " + shortest(shown.interval) +
-                     " m from " + kilometreText(shown.startChainage, locale) +
-                     QString::asprintf(" (problem %d)", int(problem));
+    return right ? QString()
+                 : '"' + sentence + "\" for every " + shortest(shown.interval) + " m from " +
+                       kilometreText(shown.startChainage, locale) +
+                       (problem == StationsProblem::None ? ", which has stations"
+                                                         : ", which has none");
 }
 
 namespace {
