@@ -41,6 +41,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 using namespace pendrio;
@@ -290,14 +291,16 @@ private:
     }
 
     // The record follows a chainage or an interval that the plan takes, as
-    // the box writes it back: to the millimetre, to 15 digits.
+    // the box writes it back: to the millimetre, to 15 digits. As in every
+    // box, a number whose 15 digits round beyond the largest double is refused.
     bool take(const QString& name, const QString& text) {
         const bool start = name == "txtStartChainage";
         const std::optional<double> value =
             start ? TextToChainage(text, locale_) : TextToNumber(text, locale_);
         ShownCurve tried = shown_;
         (start ? tried.startChainage : tried.interval) = value.value_or(0);
-        if (!value || tried.plan().Problem != StationsProblem::None) {
+        if (!value || !std::isfinite(RoundedTo15Digits(*value)) ||
+            tried.plan().Problem != StationsProblem::None) {
             return false;
         }
         (start ? shown_.startChainage : shown_.interval) =
