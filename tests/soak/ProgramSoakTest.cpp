@@ -8,7 +8,9 @@
 // own record after every action.
 //
 // PENDRIO_SOAK_SEED=<number> replays a session, PENDRIO_SOAK_SEED=random runs
-// a fresh one, PENDRIO_SOAK_ACTIONS sets its length. A failure names the
+// a fresh one, PENDRIO_SOAK_ACTIONS sets its length (per locale; about 200
+// actions a second, and QTest ends a run after 5 minutes unless
+// QTEST_FUNCTION_TIMEOUT, in milliseconds, allows more). A failure names the
 // seed, the action number and the last actions.
 #include "RandomText.h"
 #include "SoakOracle.h"
