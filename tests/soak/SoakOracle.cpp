@@ -107,7 +107,10 @@ QString compareRow(const QStringList& cells, const Row& row, const QString& name
     }
     for (std::size_t c = 0; c < row.size(); ++c) {
         if (!matches(cells[qsizetype(c)], row[c], locale)) {
-            const QString engine = row[c].kind == Cell::Text ? row[c].text : shortest(row[c].value);
+            const QString engine = row[c].kind == Cell::Text ? row[c].text
+                                   : row[c].kind == Cell::Chainage
+                                       ? kilometreText(row[c].value, locale)
+                                       : shortest(row[c].value);
             return name + QString::asprintf(", column %d: \"", int(c + 1)) + cells[qsizetype(c)] +
                    "\" for the engine's " + engine;
         }
@@ -253,9 +256,12 @@ ReportRows reportRows(const QString& text, const QLocale& locale) {
         });
         if (tokens.size() == 8 && numbers && !tokens[0].contains(pointOf(locale))) {
             rows.sections.push_back(tokens);
-        } else if (tokens.size() >= 4 && chainage.match(tokens[0]).hasMatch()) {
+        } else if (!tokens.isEmpty() && chainage.match(tokens[0]).hasMatch()) {
+            // A row cut in two, or run together, keeps the cells it has.
             const QString point = tokens.mid(1, tokens.size() - 4).join(u' ');
-            rows.stations.push_back(QStringList{tokens[0], point} + tokens.mid(tokens.size() - 3));
+            rows.stations.push_back(tokens.size() < 4 ? tokens
+                                                      : QStringList{tokens[0], point} +
+                                                            tokens.mid(tokens.size() - 3));
         }
     }
     return rows;
