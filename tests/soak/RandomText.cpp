@@ -1,6 +1,8 @@
 #include "RandomText.h"
 
+#include <QByteArray>
 #include <QStringList>
+#include <QtGlobal>
 
 namespace pendrio::soak {
 
@@ -15,6 +17,35 @@ QString digits(Rng& rng, int count) {
 }
 
 } // namespace
+
+std::uint64_t chosenSeed(std::uint64_t fallback) {
+    const QByteArray text = qgetenv("PENDRIO_SOAK_SEED");
+    if (text.isEmpty()) {
+        return fallback;
+    }
+    if (text == "random") {
+        return std::random_device{}();
+    }
+    bool ok = false;
+    const std::uint64_t seed = text.toULongLong(&ok);
+    if (!ok) {
+        qFatal("PENDRIO_SOAK_SEED must be a number or \"random\", not %s", text.constData());
+    }
+    return seed;
+}
+
+int chosenActionCount(int fallback) {
+    const QByteArray text = qgetenv("PENDRIO_SOAK_ACTIONS");
+    if (text.isEmpty()) {
+        return fallback;
+    }
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    if (!ok || count < 1) {
+        qFatal("PENDRIO_SOAK_ACTIONS must be a positive number, not %s", text.constData());
+    }
+    return count;
+}
 
 QString randomText(Rng& rng, const QString& point, const QString& other) {
     const auto number = [&] {

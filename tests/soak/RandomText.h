@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 #include <random>
 
 namespace pendrio::soak {
@@ -20,6 +21,12 @@ inline bool chance(Rng& rng, int percent) {
 template <typename T, std::size_t N> T pickOf(Rng& rng, const T (&items)[N]) {
     return items[roll(rng, 0, int(N) - 1)];
 }
+
+// The seed of a session: PENDRIO_SOAK_SEED=<number> repeats one,
+// PENDRIO_SOAK_SEED=random draws a fresh one, else `fallback`.
+std::uint64_t chosenSeed(std::uint64_t fallback);
+// How many actions a session runs: PENDRIO_SOAK_ACTIONS=<number>, else `fallback`.
+int chosenActionCount(int fallback);
 
 // Something a user might type or paste into a box. `point` is the locale's
 // decimal separator, `other` the one it does not take.

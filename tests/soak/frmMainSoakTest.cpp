@@ -360,28 +360,13 @@ private:
     int changes_[5] = {};
 };
 
-std::uint64_t chosenSeed() {
-    const QByteArray text = qgetenv("PENDRIO_SOAK_SEED");
-    if (text.isEmpty()) {
-        return DefaultSeed;
-    }
-    if (text == "random") {
-        return std::random_device{}();
-    }
-    bool ok = false;
-    const std::uint64_t seed = text.toULongLong(&ok);
-    if (!ok) {
-        qFatal("PENDRIO_SOAK_SEED must be a number or \"random\", not %s", text.constData());
-    }
-    return seed;
-}
-
 } // namespace
 
 class SoakTest : public testing::QtTestCase {
     Q_OBJECT
 
-    const std::uint64_t seed = chosenSeed();
+    const std::uint64_t seed = chosenSeed(DefaultSeed);
+    const int actions = chosenActionCount(ActionsPerLocale);
 
     void soak(const QLocale& locale, std::uint64_t localeSeed) {
         QLocale::setDefault(locale); // the window reads it when it is made
@@ -389,7 +374,7 @@ class SoakTest : public testing::QtTestCase {
               static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed),
               qPrintable(locale.name()));
         Session session(locale, localeSeed);
-        const QString problem = session.run(ActionsPerLocale);
+        const QString problem = session.run(actions);
         qInfo("%s", qPrintable(session.summary()));
         QVERIFY2(
             problem.isEmpty(),
