@@ -269,7 +269,9 @@ void ProfileWindow::selectTableRow(int section) {
                                                              QItemSelectionModel::Rows);
         table_->scrollTo(index);
     } else {
-        table_->selectionModel()->clearSelection();
+        // No row for it: no current row either, so that a click on any row
+        // is a change the main window follows.
+        table_->selectionModel()->clear();
     }
     following_ = false;
 }

@@ -176,9 +176,14 @@ struct ReportProgressDialog {
 template <typename Row, typename RowAt>
 ReportTable reportTable(const TableDescription<Row>& table, QString heading, int count, RowAt rowAt,
                         const QLocale& locale) {
-    ReportTable result{std::move(heading), Headers(table, InTable), {}, count, {}, {}};
+    ReportTable result{std::move(heading), Headers(table, InTable), {}, count, {}, {}, {}};
+    // Words are rare among the rows, numbers alike from row to row: only a
+    // word column needs room for its longest word.
     for (const TableColumn<Row>& column : ColumnsShown(table, InTable)) {
         result.alignments << CellAlignment(column.format);
+        result.widest << (column.format.kind == CellKind::Name
+                              ? ColumnSample(table.context, column.format)
+                              : QString());
     }
     result.row = [&table, rowAt, locale](int row) {
         return RowTexts(table, rowAt(row), InTable, locale);

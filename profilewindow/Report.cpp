@@ -168,7 +168,8 @@ struct TableLayout {
 
 TableLayout layoutTable(const ReportTable& table, const QPaintDevice& device, double perPoint,
                         double available) {
-    const std::vector<QStringList> sample = sampleRows(table);
+    std::vector<QStringList> sample = sampleRows(table);
+    sample.push_back(table.widest);
     const auto paddingAt = [&](double points) {
         return CellPadding * perPoint * points / TablePoints;
     };

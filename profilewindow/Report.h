@@ -38,6 +38,9 @@ struct ReportTable {
     std::function<QStringList(int row)> row;
     // Why a table has no rows, said under its heading in place of the table.
     QString whyEmpty;
+    // A cell each column must have room for, beyond the rows the widths are
+    // measured on (the one "high point" among 100,001 stations), or empty.
+    QStringList widest;
 };
 
 struct ReportContent {

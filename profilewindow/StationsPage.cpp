@@ -95,10 +95,11 @@ void StationsPage::takeInputsOnLeave() {
     auto* takeInterval = new CommitOnLeave(
         intervalBox_,
         [this](const QString& text) {
-            const std::optional<double> interval = TextToNumber(text, locale());
-            return interval && PlanStations(profile_, startChainage_, *interval).Problem ==
+            // Refused too where its text would not read back (beyond 1.79769313486231E308).
+            const std::optional<TypedNumber> interval = ReadTypedNumber(text, locale());
+            return interval && PlanStations(profile_, startChainage_, interval->kept).Problem ==
                                    StationsProblem::None
-                       ? std::optional<QString>(NumberToText(*interval, locale()))
+                       ? std::optional<QString>(interval->shown)
                        : std::nullopt;
         },
         [this](const QString& taken, int digits) {

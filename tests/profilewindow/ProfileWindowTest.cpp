@@ -308,6 +308,15 @@ private slots:
         QVERIFY(inStep(16));
         QTest::keyClick(plot, Qt::Key_Right); // no section 17
         QVERIFY(inStep(16));
+        // A count raised without Calculate lets Next go on beyond the table;
+        // a click on the table's last row brings the main window back.
+        enter(4, "20");
+        QTest::mouseClick(control("cmdNext"), Qt::LeftButton);
+        QCOMPARE(shownSection(), QStringLiteral("17"));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(15, 0)).center());
+        QVERIFY(inStep(16));
+        enter(4, "16");
         // The axes are in metres, and the readout leads with them, until
         // View ▸ Track units; the table and the copy stay in track units.
         const QString rows = profile->selectedRowsText();
@@ -613,6 +622,9 @@ private slots:
             QCOMPARE(table->rowCount(), 3); // the start, the high point and the end
             every->setFocus();
             QCOMPARE(every->text(), QStringLiteral("1000000000"));
+            // A number whose 15 digits read back as none is refused, as in every box.
+            type("txtStationInterval", "1" + point + "7976931348623157E308");
+            QCOMPARE(beeps, 2);
             QCOMPARE(type("txtStationInterval", QStringLiteral("20")), QStringLiteral("20"));
             QCOMPARE(table->rowCount(), 41);
             const auto cellOf = [&](int row, int column) {
@@ -713,6 +725,14 @@ private slots:
             }
             QVERIFY(!longerText.contains("53" + point + "050") &&
                     !longerText.contains(QStringLiteral("1000000 track units")));
+            // 400 km every 100 m: the one word among 4,002 rows has its room in
+            // the report, not only the rows its widths are measured on.
+            calculate({"7874015748"});
+            type("txtStationInterval", QStringLiteral("100"));
+            const QString words = run(
+                pdftotext, {QStringLiteral("-layout"), report(QStringLiteral("long.pdf")), "-"});
+            QVERIFY2(words.simplified().contains(QStringLiteral("high point 1")),
+                     qPrintable(words.mid(words.indexOf(QStringLiteral("high point")) - 40, 80)));
             const auto pages = [&](const QString& path) {
                 return QRegularExpression(QStringLiteral("Pages: +(\\d+)"))
                     .match(run(pdfinfo, {path}))
@@ -721,10 +741,10 @@ private slots:
             };
             QVERIFY2(pages(longer) > pages(pdf), qPrintable(QString::number(pages(pdf))));
 
-            // 100,000 km: too many stations every metre. Nothing writes or
+            // 100,000 km: too many stations every 100 m. Nothing writes or
             // copies stations, each command says why, the report too.
             calculate({"1968503937000"});
-            const QString why = "No stations: every 1 m from 1+000" + point +
+            const QString why = "No stations: every 100 m from 1+000" + point +
                                 "000 gives too many for this stretch. Choose a longer interval.";
             for (const char* name : {"actSaveStationsCsv", "actCopyStations"}) {
                 const auto* action = profile->findChild<QAction*>(QString::fromUtf8(name));
