@@ -6,7 +6,9 @@
 #   cmake --build build-windows
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+if(NOT CMAKE_CXX_COMPILER) # as the build that cross-builds the driver found it
+    set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+endif()
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
