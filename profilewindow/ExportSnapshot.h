@@ -9,7 +9,6 @@
 #include "profile/ProfileState.h"
 #include "profile/Stations.h"
 #include "profilewindow/ProfilePlot.h"
-#include "text/CurveFactsText.h"
 
 #include <QLocale>
 #include <QString>
@@ -21,16 +20,15 @@ namespace pendrio {
 
 struct ExportSnapshot {
     ProfileState profile;
-    // The stations as planned, and the chainage and interval the user typed,
-    // which a refused plan does not keep.
+    // The stations as planned, and the chainage at start the user typed
+    // (where the alignment files start), which a refused plan does not keep.
     StationPlan stations;
     double startChainage = 0; // metres
-    double interval = 0;      // metres
-    // Why there are no stations to write; empty when there are.
+    // Why there are no stations to write, with the chainage and interval
+    // typed; empty when there are.
     QString whyNoStations;
     QLocale locale;
-    LengthUnit unit = LengthUnit::Metres;
-    QStringList facts; // the plot's caption, one fact a line
+    QStringList facts; // the plot's caption, one fact a line, in View's unit
     // A plot of `profile` of its own, never shown, for the images and the
     // report.
     std::unique_ptr<ProfilePlot> plot;

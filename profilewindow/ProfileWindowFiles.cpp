@@ -101,10 +101,8 @@ SharedSnapshot ProfileWindow::snapshot() const {
     shown->profile = profile_;
     shown->stations = stations_->plan();
     shown->startChainage = stations_->startChainage();
-    shown->interval = stations_->interval();
     shown->whyNoStations = stations_->whyNoStations();
     shown->locale = locale();
-    shown->unit = unit_;
     shown->facts = facts_;
     shown->plot = std::make_unique<ProfilePlot>(shown->profile);
     shown->plot->setLocale(shown->locale);
