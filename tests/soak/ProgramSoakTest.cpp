@@ -28,7 +28,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -673,20 +672,8 @@ class ProgramSoakTest : public testing::QtTestCase {
     const int actions = chosenActionCount(ActionsPerLocale);
 
     void soak(const QLocale& locale, std::uint64_t localeSeed) {
-        QLocale::setDefault(locale); // the windows read it when they are made
-        qInfo("seed %llu (repeat with PENDRIO_SOAK_SEED=%llu), locale %s, %d actions",
-              static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed),
-              qPrintable(locale.name()), actions);
-        QElapsedTimer clock;
-        clock.start();
-        Session session(locale, localeSeed);
-        const QString problem = session.run(actions);
-        qInfo("%s; %lld ms", qPrintable(session.summary()), qint64(clock.elapsed()));
-        QVERIFY2(problem.isEmpty(),
-                 qPrintable(QString::asprintf("seed %llu, locale %s, ",
-                                              static_cast<unsigned long long>(seed),
-                                              qPrintable(locale.name())) +
-                            problem));
+        const QString problem = RunSession<Session>(locale, seed, localeSeed, actions);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
 private slots:

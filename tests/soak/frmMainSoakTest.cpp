@@ -369,17 +369,8 @@ class SoakTest : public testing::QtTestCase {
     const int actions = chosenActionCount(ActionsPerLocale);
 
     void soak(const QLocale& locale, std::uint64_t localeSeed) {
-        QLocale::setDefault(locale); // the window reads it when it is made
-        qInfo("seed %llu (repeat with PENDRIO_SOAK_SEED=%llu), locale %s",
-              static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed),
-              qPrintable(locale.name()));
-        Session session(locale, localeSeed);
-        const QString problem = session.run(actions);
-        qInfo("%s", qPrintable(session.summary()));
-        QVERIFY2(
-            problem.isEmpty(),
-            qPrintable(
-                QStringLiteral("seed %1, locale %2, %3").arg(seed).arg(locale.name(), problem)));
+        const QString problem = RunSession<Session>(locale, seed, localeSeed, actions);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
 private slots:
