@@ -58,12 +58,13 @@ AppShell::AppShell() : main_(std::make_unique<frmMain>()) {
     connect(main_.get(), &frmMain::sectionShown, this, &AppShell::takeShownSection);
     connect(main_.get(), &frmMain::inputsCommitted, this, &AppShell::takeInputs);
     connect(main_.get(), &frmMain::alwaysOnTopChanged, this, &AppShell::takeOnTop);
-    main_->installEventFilter(this);
+    // Every window of the program passes here as it is shown: see eventFilter.
+    qApp->installEventFilter(this);
 }
 
-// The profile window goes first: it is a window of its own.
 AppShell::~AppShell() {
-    profileWindow_.reset();
+    qApp->removeEventFilter(this);
+    profileWindow_.reset(); // it goes first: it is a window of its own
 }
 
 // The actions belong to the main window, so that their shortcuts work wherever
@@ -123,7 +124,6 @@ void AppShell::createProfileWindow() {
     });
     connect(profile, &ProfileWindow::mainWindowWanted, this, [this] { bringToFront(*main_); });
     placeProfileWindow();
-    profile->installEventFilter(this);
 }
 
 void AppShell::takeCalculation(const ProfileState& profile) {
@@ -158,14 +158,22 @@ void AppShell::takeShownSection(const ShownSection& shown) {
     }
 }
 
-// "Always on top" keeps both windows on top, so that neither covers the
-// other's dialogs: a dialog stacks above its own window, and with its window
-// among the windows kept on top, above the main window too.
+// "Always on top" keeps every window of the program on top, so that none
+// covers another's dialogs: the profile window and each dialog, now and
+// whenever one is shown again (see eventFilter). The main window keeps itself.
 void AppShell::takeOnTop(bool onTop) {
     onTop_ = onTop;
-    if (profileWindow_) {
-        KeepWindowOnTop(*profileWindow_, onTop);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != main_.get() && isKeptWithMain(*window)) {
+            KeepWindowOnTop(*window, onTop);
+        }
     }
+}
+
+// A window or dialog of the program, not a menu, tooltip or the like.
+bool AppShell::isKeptWithMain(const QWidget& window) {
+    const Qt::WindowType type = window.windowType();
+    return window.isWindow() && (type == Qt::Window || type == Qt::Dialog);
 }
 
 // Near the main window and wholly on its screen, placed by the frames. Until
@@ -187,10 +195,19 @@ void AppShell::placeProfileWindow() {
 }
 
 // Closing the main window ends the session: the profile window goes with it.
-// The profile window's first frame from the window manager places it anew.
+// A window being shown is kept on top as the main window is: a window
+// manager forgets the state of a window that was closed, and a new dialog has
+// none yet. The show event comes before the window is mapped. The profile
+// window's first frame from the window manager places it anew.
 bool AppShell::eventFilter(QObject* watched, QEvent* event) {
     if (watched == main_.get() && event->type() == QEvent::Close && profileWindow_) {
         profileWindow_->close();
+    }
+    if (event->type() == QEvent::Show && watched != main_.get() && watched->isWidgetType()) {
+        auto* window = static_cast<QWidget*>(watched);
+        if (isKeptWithMain(*window)) {
+            KeepWindowOnTop(*window, onTop_);
+        }
     }
     const bool movedOrSized = event->type() == QEvent::Move || event->type() == QEvent::Resize;
     if (watched == profileWindow_.get() && movedOrSized && !profileFramed_ &&

@@ -19,6 +19,7 @@
 
 class QAction;
 class QKeySequence;
+class QWidget;
 
 namespace pendrio {
 
@@ -63,6 +64,7 @@ private:
     void takeInputs(const ProfileInputs& inputs);
     void takeShownSection(const ShownSection& shown);
     void takeOnTop(bool onTop);
+    static bool isKeptWithMain(const QWidget& window);
 
     std::unique_ptr<frmMain> main_;
     QAction* copyAllSections_ = nullptr;

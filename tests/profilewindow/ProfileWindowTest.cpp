@@ -883,6 +883,21 @@ private slots:
         profile->findChild<QAction*>(QStringLiteral("actShowMainWindow"))->trigger();
         QTRY_VERIFY(window->isActiveWindow());
 
+        // "Always on top" holds for the profile window closed and opened
+        // again, and for the dialog it then shows.
+        control<QAbstractButton>("chkOnTop")->click();
+        profile->findChild<QAction*>(QStringLiteral("actClose"))->trigger();
+        QVERIFY(!profile->isVisible());
+        QCOMPARE(openProfile(), profile);
+        bool dialogOnTop = false;
+        testing::ExpectedDialog() = [&dialogOnTop](QDialog& dialog) {
+            dialogOnTop = dialog.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+            dialog.reject();
+        };
+        profile->findChild<QAction*>(QStringLiteral("actSaveCsv"))->trigger();
+        QVERIFY(profile->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(dialogOnTop);
+
         window->close();
         QVERIFY(!profile->isVisible());
     }
