@@ -201,6 +201,7 @@ void AppShell::placeProfileWindow() {
 // window's first frame from the window manager places it anew.
 bool AppShell::eventFilter(QObject* watched, QEvent* event) {
     if (watched == main_.get() && event->type() == QEvent::Close && profileWindow_) {
+        profileWindow_->stopReport(); // the program ends: nothing is asked, nothing saved
         profileWindow_->close();
     }
     if (event->type() == QEvent::Show && watched != main_.get() && watched->isWidgetType()) {

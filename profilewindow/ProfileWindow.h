@@ -20,6 +20,7 @@
 class QAction;
 class QLabel;
 class QMenuBar;
+class QProgressDialog;
 class QTabWidget;
 class QTableView;
 
@@ -93,6 +94,8 @@ public slots:
     // "Calculate" could not calculate these inputs: the note says why until
     // the next calculation is shown.
     void showCalculationFailed(const pendrio::ProfileInputs& inputs);
+    // Cancels the report being made, if any, without asking: no file is written.
+    void stopReport();
 
 signals:
     // The user chose this section in the plot or the table.
@@ -105,6 +108,9 @@ signals:
     void mainWindowWanted();
     // A file was not saved: the message names it and says why, for the user.
     void saveFailed(const QString& message);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createLabels();
@@ -143,6 +149,7 @@ private:
     LengthUnit unit_ = LengthUnit::Metres;
     QString saveFolder_;      // empty until a file is saved
     int progressDelay_ = 500; // milliseconds
+    QProgressDialog* reportProgress_ = nullptr; // while a report is being made
     bool following_ = false;  // moving the table's row to the main window's section
 };
 

@@ -15,15 +15,18 @@
 #include "text/StationTableText.h"
 
 #include <QBuffer>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QSvgGenerator>
 
@@ -150,16 +153,23 @@ namespace {
 
 // A progress dialog that shows itself once a report has taken `delay`
 // milliseconds, and the progress callback that drives it; a cancel ends the
-// report.
+// report. While it lives, the window knows of it: closing the window asks
+// whether to stop the report rather than hiding its progress.
 struct ReportProgressDialog {
-    ReportProgressDialog(QWidget* window, int delay)
+    ReportProgressDialog(QWidget* window, int delay, QProgressDialog*& running)
         : dialog(ProfileWindow::tr("Making the report…"), ProfileWindow::tr("Cancel"), 0, 1,
-                 window) {
+                 window),
+          running(running) {
         dialog.setWindowTitle(ProfileWindow::tr("Report"));
         dialog.setWindowModality(Qt::WindowModal);
         dialog.setMinimumDuration(delay);
         dialog.setValue(0);
+        running = &dialog;
     }
+    ~ReportProgressDialog() { running = nullptr; }
+    ReportProgressDialog(const ReportProgressDialog&) = delete;
+    ReportProgressDialog& operator=(const ReportProgressDialog&) = delete;
+
     ReportProgress callback() {
         return [this](int done, int total) {
             dialog.setMaximum(total);
@@ -168,6 +178,7 @@ struct ReportProgressDialog {
         };
     }
     QProgressDialog dialog;
+    QProgressDialog*& running;
 };
 
 // A described table's rows as the window's table shows them.
@@ -248,7 +259,7 @@ void ProfileWindow::print() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    ReportProgressDialog progress(this, progressDelay_);
+    ReportProgressDialog progress(this, progressDelay_, reportProgress_);
     const ReportProgress keepGoing = progress.callback();
     PaintReport(printer, reportContentOf(shown), [&](int done, int total) {
         return keepGoing(done, total) || (printer.abort(), false);
@@ -305,13 +316,40 @@ QString ProfileWindow::writeFile(FileKind kind, const QString& path, SharedSnaps
         return file.Bytes ? WriteFileAtomically(path, *file.Bytes) : file.Refusal;
     }
     case FileKind::Report: {
-        ReportProgressDialog progress(this, progressDelay_);
+        ReportProgressDialog progress(this, progressDelay_, reportProgress_);
         const ReportFileResult result =
             WriteReportPdf(path, reportContentOf(shown), shown->locale, progress.callback());
         return result.outcome == ReportFileResult::Outcome::Failed ? result.reason : QString();
     }
     }
     return {};
+}
+
+// A report being made keeps its window, and with it its progress, unless the
+// user chooses to stop it: a hidden progress would leave the file to appear,
+// or not, unannounced. Stopped, it writes nothing (a print run prints the
+// pages done, as a cancel does).
+void ProfileWindow::closeEvent(QCloseEvent* event) {
+    if (reportProgress_ && !reportProgress_->wasCanceled()) {
+        QMessageBox ask(QMessageBox::Question, tr("Report"),
+                        tr("A report is being made. Stop it and close the window?"),
+                        QMessageBox::NoButton, this);
+        QPushButton* stop = ask.addButton(tr("&Stop and close"), QMessageBox::DestructiveRole);
+        ask.addButton(tr("&Go on"), QMessageBox::RejectRole);
+        ask.exec();
+        if (ask.clickedButton() != stop) {
+            event->ignore();
+            return;
+        }
+    }
+    stopReport();
+    QWidget::closeEvent(event);
+}
+
+void ProfileWindow::stopReport() {
+    if (reportProgress_) {
+        reportProgress_->cancel();
+    }
 }
 
 bool ProfileWindow::saveTo(FileKind kind, const QString& path, SharedSnapshot shown) {

@@ -725,6 +725,28 @@ private slots:
             }
             QVERIFY(!longerText.contains("53" + point + "050") &&
                     !longerText.contains(QStringLiteral("1000000 track units")));
+            // Closing the window while a report is made asks first: going on
+            // keeps the window and its progress to the end and writes the
+            // file, stopping writes none.
+            for (const auto& [answer, written] :
+                 {std::pair{"&Go on", true}, std::pair{"&Stop and close", false}}) {
+                QTimer::singleShot(0, profile, [&] {
+                    testing::ExpectedDialog() = [answer = answer](QDialog& box) {
+                        for (QAbstractButton* button : static_cast<QMessageBox&>(box).buttons()) {
+                            if (button->text() == QLatin1String(answer)) {
+                                button->click();
+                            }
+                        }
+                    };
+                    profile->findChild<QAction*>(QStringLiteral("actClose"))->trigger();
+                });
+                QCOMPARE(QFile::exists(report(QStringLiteral("closed.pdf"))), written);
+                QCOMPARE(profile->isVisible(), written);
+                QFile::remove(dir.filePath(QStringLiteral("closed.pdf")));
+            }
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QCOMPARE(openProfile(), profile);
             // 400 km every 100 m: the one word among 4,002 rows has its room in
             // the report, not only the rows its widths are measured on.
             calculate({"7874015748"});
