@@ -7,6 +7,7 @@
 #include "profilewindow/StationsPage.h"
 #include "profilewindow/TextTableModel.h"
 #include "programinfo/ProgramInfo.h"
+#include "text/AlignmentFiles.h"
 #include "text/CurveFactsText.h"
 #include "text/SectionTableText.h"
 
@@ -70,7 +71,7 @@ ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
     connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
     connect(stations_, &StationsPage::entryRefused, this, &ProfileWindow::entryRefused);
-    connect(stations_, &StationsPage::stationsPlanned, this, &ProfileWindow::stationsPlanned);
+    connect(stations_, &StationsPage::stationsPlanned, this, &ProfileWindow::updateFileCommands);
     // Its minimum is what its layout needs, which no text it shows changes;
     // AppShell places it.
     resize(DefaultSize);
@@ -156,7 +157,7 @@ void ProfileWindow::createMenus(QAction* copyAllSections) {
         windows->addAction(tr("&Main window"), this, &ProfileWindow::mainWindowWanted);
     toMain->setObjectName(QStringLiteral("actShowMainWindow"));
     toMain->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    stationsPlanned(stations_->whyNoStations());
+    updateFileCommands();
 }
 
 // The plot's unit, for as long as the program runs: the window is created
@@ -234,14 +235,23 @@ void ProfileWindow::showFacts() {
     factsLabel_->setFullText(facts_.join(u'\n'));
 }
 
-// With no stations, the commands that would copy or write them are greyed
-// out and say why.
-void ProfileWindow::stationsPlanned(const QString& whyNone) {
-    for (QAction* action : {saveStations_, copyStations_}) {
+// A command whose file or copy cannot be made from what is on show is greyed
+// out before any dialog opens, and its tooltip says why: with no stations,
+// those that copy or write them; with a calculation or chainage that no
+// alignment file holds, the alignment files.
+void ProfileWindow::updateFileCommands() {
+    const QString noStations = stations_->whyNoStations();
+    const QString noAlignment = WhyNoAlignmentFile(profile_, stations_->startChainage());
+    const auto offer = [](QAction* action, const QString& whyNot) {
         if (action) {
-            action->setEnabled(whyNone.isEmpty());
-            action->setToolTip(whyNone);
+            action->setEnabled(whyNot.isEmpty());
+            action->setToolTip(whyNot);
         }
+    };
+    offer(saveStations_, noStations);
+    offer(copyStations_, noStations);
+    for (QAction* action : saveAlignment_) {
+        offer(action, noAlignment);
     }
 }
 

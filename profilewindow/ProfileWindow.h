@@ -125,7 +125,7 @@ private:
     void print();
     void setUnit(LengthUnit unit);
     void showFacts();
-    void stationsPlanned(const QString& whyNone);
+    void updateFileCommands();
     void selectTableRow(int section);
     void tableRowChanged(int row);
     void refresh(int section);
@@ -144,6 +144,7 @@ private:
     QAction* copyRows_ = nullptr;
     QAction* saveStations_ = nullptr;
     QAction* copyStations_ = nullptr;
+    QList<QAction*> saveAlignment_; // IFC and LandXML
     TextTableModel* model_ = nullptr;
     StationsPage* stations_ = nullptr;
     LengthUnit unit_ = LengthUnit::Metres;

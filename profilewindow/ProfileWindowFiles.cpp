@@ -92,6 +92,8 @@ void ProfileWindow::createFileMenu(QMenuBar* bar) {
                               [this, kind] { chooseFileAndSave(kind); });
         if (kind == FileKind::StationsCsv) {
             saveStations_ = action;
+        } else if (kind == FileKind::Ifc || kind == FileKind::LandXml) {
+            saveAlignment_ << action;
         }
     }
     add("actPrint", tr("P&rint…"), QKeySequence::Print, [this] { print(); });

@@ -69,6 +69,11 @@ AlignmentFile AlignmentAsIfc(const ProfileState& profile, double startChainage,
 AlignmentFile AlignmentAsLandXml(const ProfileState& profile, double startChainage,
                                  const QDateTime& written = QDateTime::currentDateTimeUtc());
 
+// Why neither file can be written for this calculation and chainage at start
+// (as AlignmentAsIfc and AlignmentAsLandXml would refuse it), or empty when
+// both can: a window greys its commands out with this before any dialog.
+QString WhyNoAlignmentFile(const ProfileState& profile, double startChainage);
+
 // IFC's GloballyUniqueId: the 128 bits in 22 characters of 0-9, A-Z, a-z, _
 // and $, the first holding the top 2 bits.
 QByteArray IfcGlobalId(const QUuid& id);

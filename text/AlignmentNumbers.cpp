@@ -102,6 +102,12 @@ std::variant<AlignmentNumbers, QString> NumbersForAlignment(const ProfileState& 
     return numbers;
 }
 
+QString WhyNoAlignmentFile(const ProfileState& profile, double startChainage) {
+    const auto numbers = NumbersForAlignment(profile, startChainage);
+    const QString* refusal = std::get_if<QString>(&numbers);
+    return refusal ? *refusal : QString();
+}
+
 QByteArray ShortestNumberText(double value) {
     // Longest: "-2.2250738585072014e-308", 24 characters.
     std::array<char, 32> buffer{};

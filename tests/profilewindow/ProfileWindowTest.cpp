@@ -548,7 +548,12 @@ private slots:
             QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
         }
         QCOMPARE(tiny->scale, crest->scale);
-        // Too short for an alignment file: refused with the reason, no file.
+        // Too short for an alignment file: greyed out with the reason before
+        // any dialog, refused with it, no file.
+        for (const char* name : {"actSaveIfc", "actSaveLandXml"}) {
+            const auto* action = profile->findChild<QAction*>(QString::fromUtf8(name));
+            QVERIFY2(!action->isEnabled() && action->toolTip().contains("at least 0.001 m"), name);
+        }
         QTemporaryDir dir;
         QVERIFY(profile->writeFile(ProfileWindow::FileKind::Ifc, dir.filePath("a.ifc"))
                     .contains(QStringLiteral("at least 0.001 m")));
