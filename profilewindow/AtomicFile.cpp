@@ -44,8 +44,17 @@ namespace {
 // failing call; it is cleared before each call, since calls that succeed may
 // leave an old value in it.
 QString reasonFor(const QString& path, int systemError, const QString& qtText) {
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo file(path);
+    if (file.isDir()) {
         return WriteFailureText(EISDIR); // QSaveFile refuses it before any system call
+    }
+    // A folder that exists may still answer "no such file" to a new one: the
+    // kernel's own file systems (/proc) do, even to root.
+    const bool noSuchFolder = systemError == ENOENT || systemError == ENOTDIR;
+    if (noSuchFolder && QFileInfo(file.absolutePath()).isDir()) {
+        return QFileInfo(file.absolutePath()).isWritable()
+                   ? Text::tr("The folder exists, but no file can be made in it.")
+                   : WriteFailureText(EACCES);
     }
     if (systemError != 0) {
         return WriteFailureText(systemError);

@@ -798,10 +798,17 @@ private slots:
         QFile blocker(dir.filePath(QStringLiteral("a-file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        for (const QString& path : {dir.filePath(QStringLiteral("missing/sections.csv")),
-                                    dir.filePath(QStringLiteral("a-file/sections.csv"))}) {
-            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Csv, path).isEmpty());
-            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Png, path).isEmpty());
+        // Each with its true cause: /proc is there, but takes no new file.
+        const QString noFolder = QStringLiteral("The folder does not exist.");
+        for (const auto& [path, reason] :
+             {std::pair{dir.filePath(QStringLiteral("missing/sections.csv")), noFolder},
+              std::pair{dir.filePath(QStringLiteral("a-file/sections.csv")), noFolder},
+              std::pair{QStringLiteral("/proc/sections.csv"),
+                        geteuid() == 0
+                            ? QStringLiteral("The folder exists, but no file can be made in it.")
+                            : QStringLiteral("You have no permission to write there.")}}) {
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Csv, path), reason);
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Png, path), reason);
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{QStringLiteral("a-file")});
