@@ -184,8 +184,11 @@ void frmMain::ShowSection() {
     const ShownSection shown = shownSection();
     for (std::size_t row = 0; row < resultBoxes_.size(); ++row) {
         const double value = shown.values[row];
-        resultBoxes_[row].box->setText(resultBoxes_[row].isGradient ? degrees(value)
-                                                                    : length(value));
+        QLineEdit* box = resultBoxes_[row].box;
+        box->setText(resultBoxes_[row].isGradient ? degrees(value) : length(value));
+        // A number longer than its box shows its sign and leading digits, not
+        // its end; the tooltip has it whole.
+        box->setCursorPosition(0);
     }
     txtActualSection->setText(NumberToText(state_.CurrentSection, locale));
     showResultToolTips(shown);

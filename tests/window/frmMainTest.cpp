@@ -252,6 +252,14 @@ private slots:
         QCOMPARE(text("txtCoeff0"), secondHeight);
         click("cmdBack");
         QCOMPARE(text("txtCoeff0"), QStringLiteral("100"));
+        // A number longer than its box shows its start, the sign first.
+        enter(1, "-4.87085874848111E+21");
+        click("cmdNext");
+        click("cmdBack");
+        auto* height = control<QLineEdit>("txtCoeff0");
+        QCOMPARE(height->text(), QStringLiteral("-4.87085874848111E+21"));
+        QVERIFY(height->fontMetrics().horizontalAdvance(height->text()) > height->width());
+        QCOMPARE(height->cursorPosition(), 0);
     }
 
     void failedCalculationBeepsAndKeepsThePreviousResults() {
