@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QTableView>
 
 #include <algorithm>
@@ -16,6 +17,34 @@ namespace {
 // Room beside a column's widest usual text: the cell's margins and the sort
 // indicator's place.
 constexpr int ColumnPadding = 24;
+// The frame that shows the focus on a table with no row to mark.
+constexpr int FocusFrameWidth = 2;
+
+// A table marks the focus on its current row; one with no rows has none to
+// mark, and frames its whole viewport instead, in the colour of a selection.
+class RowTableView : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QTableView::paintEvent(event);
+        if (hasFocus() && model() && model()->rowCount() == 0) {
+            QPainter painter(viewport());
+            const int inset = FocusFrameWidth / 2;
+            painter.setPen(QPen(palette().color(QPalette::Highlight), FocusFrameWidth));
+            painter.drawRect(viewport()->rect().adjusted(inset, inset, -inset, -inset));
+        }
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QTableView::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QTableView::focusOutEvent(event);
+        viewport()->update();
+    }
+};
 
 } // namespace
 
@@ -63,7 +92,7 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
 RowTable NewRowTable(TextTableModel* model, const QString& objectName,
                      const QString& accessibleName, std::function<QString()> selectedText,
                      QWidget* parent) {
-    auto* table = new QTableView(parent);
+    auto* table = new RowTableView(parent);
     table->setObjectName(objectName);
     table->setAccessibleName(accessibleName);
     table->setModel(model);

@@ -846,15 +846,28 @@ private slots:
         }
         QCOMPARE(control("frmCalc")->actions(),
                  (QList<QAction*>{shell->copyAllSections(), shell->showProfile()}));
-        // A result box keeps its editing menu and has both commands below it.
-        auto* box = control<QLineEdit>("txtCoeff1");
-        emit box->customContextMenuRequested(QPoint(2, 2));
-        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QVERIFY(menu->actions().size() > 3);
-        QVERIFY(menu->actions().contains(shell->copyAllSections()));
-        QVERIFY(menu->actions().contains(shell->showProfile()));
-        menu->close();
+        // A result box keeps its editing menu and has both commands below it;
+        // Shift+F10 opens it, as it opens the tables' menu. (A menu that
+        // waits for a choice is read and closed by a timer.)
+        const auto menuOnShiftF10 = [](QWidget* widget) {
+            std::optional<QList<QAction*>> opened;
+            QTimer::singleShot(0, widget, [&opened] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    opened = menu->actions();
+                    menu->close();
+                }
+            });
+            widget->activateWindow();
+            widget->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(widget, Qt::Key_F10, Qt::ShiftModifier);
+            return QTest::qWaitFor([&] { return opened.has_value(); }, 5000) ? *opened
+                                                                              : QList<QAction*>();
+        };
+        QVERIFY(!menuOnShiftF10(profile->table()).isEmpty());
+        const QList<QAction*> menu = menuOnShiftF10(control("txtCoeff1"));
+        QVERIFY(menu.size() > 3);
+        QVERIFY(menu.contains(shell->copyAllSections()));
+        QVERIFY(menu.contains(shell->showProfile()));
         // The way to the profile window is in sight: "Calculate" and the
         // input boxes name "Show profile" and its keys.
         for (const char* name : {"cmdCalculate", "txtInput(0)", "txtInput(4)"}) {
@@ -936,8 +949,9 @@ private slots:
         QVERIFY(!profile->isVisible());
     }
 
-    // With the keyboard alone: Tab reaches only what shows something, and a
-    // line cut with "…" shows whole in its tooltip when Tab reaches it.
+    // With the keyboard alone: Tab reaches only what shows something, each
+    // shows that it has the focus, and a line cut with "…" shows whole in its
+    // tooltip when Tab reaches it.
     void keyboardReachesEverythingVisible() {
         QVERIFY(open());
         calculate({"1E300", "0", "0.859372", "-1.432096", "16"});
@@ -954,8 +968,13 @@ private slots:
             profile->plot()->setFocus(Qt::TabFocusReason);
             for (int step = 0; step < 16; ++step) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                const QWidget* at = QApplication::focusWidget();
+                QWidget* at = QApplication::focusWidget();
                 QVERIFY(at && at->isVisible());
+                // It shows the focus, an empty table too (the stations of 1E300).
+                const QImage focused = at->grab().toImage();
+                at->clearFocus();
+                QVERIFY2(at->grab().toImage() != focused, qPrintable(at->objectName()));
+                at->setFocus(Qt::TabFocusReason);
                 if (const auto* label = qobject_cast<const ElidingLabel*>(at)) {
                     QVERIFY2(!label->fullText().isEmpty(), qPrintable(label->objectName()));
                     if (label->objectName() == QStringLiteral("lblCurveFacts") &&
