@@ -1,5 +1,6 @@
 #include "app/AppShell.h"
 
+#include "app/ContextMenuKey.h"
 #include "app/WindowPlacement.h"
 #include "profilewindow/ProfileWindow.h"
 #include "text/NumberText.h"
@@ -194,12 +195,15 @@ void AppShell::placeProfileWindow() {
     profile->move(frame.topLeft());
 }
 
-// Closing the main window ends the session: the profile window goes with it.
-// A window being shown is kept on top as the main window is: a window
+// Shift+F10 opens a context menu in either window. Closing the main window
+// ends the session: the profile window goes with it. A window being shown is kept on top as the main window is: a window
 // manager forgets the state of a window that was closed, and a new dialog has
 // none yet. The show event comes before the window is mapped. The profile
 // window's first frame from the window manager places it anew.
 bool AppShell::eventFilter(QObject* watched, QEvent* event) {
+    if (OpenContextMenuOnShiftF10(watched, event)) {
+        return true;
+    }
     if (watched == main_.get() && event->type() == QEvent::Close && profileWindow_) {
         profileWindow_->stopReport(); // the program ends: nothing is asked, nothing saved
         profileWindow_->close();
