@@ -255,7 +255,10 @@ ReportContent reportContentOf(const SharedSnapshot& shown) {
 void ProfileWindow::print() {
     const SharedSnapshot shown = snapshot();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
+    // The name of the print job, and of the file the dialog offers to print
+    // to: the dialog takes whatever follows the last point for an extension,
+    // so the name must not end in the version's ".0".
+    printer.setDocName(tr("%1 report").arg(windowTitle()));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Print report"));
     if (dialog.exec() != QDialog::Accepted) {

@@ -27,6 +27,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -920,6 +922,17 @@ private slots:
               AppShell::copyAllSectionsShortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+M"))}) {
             QVERIFY2(shortcuts.contains(keys.toString()), qPrintable(keys.toString()));
         }
+        // The print dialog offers a file named with the whole version: it
+        // takes what follows a name's last point, up to a blank, for an extension.
+        QString printed;
+        testing::ExpectedDialog() = [&printed](QDialog& dialog) {
+            printed = static_cast<QPrintDialog&>(dialog).printer()->docName();
+            dialog.reject();
+        };
+        profile->findChild<QAction*>(QStringLiteral("actPrint"))->trigger();
+        QVERIFY2(printed.contains(profile->windowTitle()) &&
+                     !printed.contains(QRegularExpression(QStringLiteral("\\.\\S+$"))),
+                 qPrintable(printed));
         // Show profile brings it back from the task bar, and Window ▸ Main
         // window leads back.
         profile->showMinimized();
