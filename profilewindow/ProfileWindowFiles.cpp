@@ -256,9 +256,10 @@ void ProfileWindow::print() {
     const SharedSnapshot shown = snapshot();
     QPrinter printer(QPrinter::HighResolution);
     // The name of the print job, and of the file the dialog offers to print
-    // to: the dialog takes whatever follows the last point for an extension,
-    // so the name must not end in the version's ".0".
-    printer.setDocName(tr("%1 report").arg(windowTitle()));
+    // to: the dialog cuts the name at its last point that a character
+    // follows, as if an extension followed, and would take the version's
+    // ".0" for one ("Profile – Pendrio V0.pdf").
+    printer.setDocName(windowTitle() + QStringLiteral(".pdf"));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Print report"));
     if (dialog.exec() != QDialog::Accepted) {
