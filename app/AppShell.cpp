@@ -196,10 +196,10 @@ void AppShell::placeProfileWindow() {
 }
 
 // Shift+F10 opens a context menu in either window. Closing the main window
-// ends the session: the profile window goes with it. A window being shown is kept on top as the main window is: a window
-// manager forgets the state of a window that was closed, and a new dialog has
-// none yet. The show event comes before the window is mapped. The profile
-// window's first frame from the window manager places it anew.
+// ends the session: the profile window goes with it. A window being shown is kept on top as the
+// main window is: a window manager forgets the state of a window that was closed, and a new dialog
+// has none yet. The show event comes before the window is mapped. The profile window's first frame
+// from the window manager places it anew.
 bool AppShell::eventFilter(QObject* watched, QEvent* event) {
     if (OpenContextMenuOnShiftF10(watched, event)) {
         return true;

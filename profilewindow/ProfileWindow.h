@@ -148,10 +148,10 @@ private:
     TextTableModel* model_ = nullptr;
     StationsPage* stations_ = nullptr;
     LengthUnit unit_ = LengthUnit::Metres;
-    QString saveFolder_;      // empty until a file is saved
-    int progressDelay_ = 500; // milliseconds
+    QString saveFolder_;                        // empty until a file is saved
+    int progressDelay_ = 500;                   // milliseconds
     QProgressDialog* reportProgress_ = nullptr; // while a report is being made
-    bool following_ = false;  // moving the table's row to the main window's section
+    bool following_ = false; // moving the table's row to the main window's section
 };
 
 } // namespace pendrio

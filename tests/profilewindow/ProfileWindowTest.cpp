@@ -26,9 +26,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QProcess>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -863,7 +863,7 @@ private slots:
             widget->setFocus(Qt::OtherFocusReason);
             QTest::keyClick(widget, Qt::Key_F10, Qt::ShiftModifier);
             return QTest::qWaitFor([&] { return opened.has_value(); }, 5000) ? *opened
-                                                                              : QList<QAction*>();
+                                                                             : QList<QAction*>();
         };
         QVERIFY(!menuOnShiftF10(profile->table()).isEmpty());
         const QList<QAction*> menu = menuOnShiftF10(control("txtCoeff1"));

@@ -109,8 +109,7 @@ private slots:
             }
             if (entry.kind != ControlKind::Frame && entry.visible) {
                 for (QWidget* other : placed) {
-                    const QRect otherInWindow(other->mapTo(window, QPoint(0, 0)),
-                                              other->size());
+                    const QRect otherInWindow(other->mapTo(window, QPoint(0, 0)), other->size());
                     QVERIFY2(
                         !inWindow.intersects(otherInWindow),
                         qPrintable(QString("%1 overlaps %2").arg(entry.name, other->objectName())));
@@ -122,8 +121,7 @@ private slots:
             }
         }
         // The frame's boxes line up with the input boxes above them.
-        QCOMPARE(control<QWidget>("txtSectionLength")->mapTo(window, QPoint()).x(),
-                 input(0)->x());
+        QCOMPARE(control<QWidget>("txtSectionLength")->mapTo(window, QPoint()).x(), input(0)->x());
         QCOMPARE(control<QWidget>("txtSectionLength")->width(), input(0)->width());
     }
 
