@@ -1,6 +1,6 @@
 #include "app/AppShell.h"
 
-#include "app/ContextMenuKey.h"
+#include "widgets/ContextMenuKey.h"
 #include "app/WindowPlacement.h"
 #include "profilewindow/ProfileWindow.h"
 #include "text/NumberText.h"

@@ -148,7 +148,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     report("PDF report, 256 sections and 1,001 stations", timed(10, [&] {
-               if (!profile->writeFile(ProfileWindow::FileKind::Report, pdf).isEmpty()) {
+               if (!profile->writeFile(ProfileWindow::FileKind::Report, pdf).ok()) {
                    fail("the report was not written");
                }
            }));

@@ -12,7 +12,7 @@
 #include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
 #include "profile/Transcendental.h"
-#include "text/AlignmentFiles.h"
+#include "export/AlignmentFiles.h"
 
 #include <QXmlStreamReader>
 
@@ -152,20 +152,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return QUuid(++ids, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     });
     const AlignmentFile landXml = AlignmentAsLandXml(profile, startChainage, written);
-    check(ifc.Bytes.has_value() == ifc.Refusal.isEmpty(), "bytes and a refusal, or neither");
-    check(landXml.Refusal == ifc.Refusal && landXml.Bytes.has_value() == ifc.Bytes.has_value(),
+    check(ifc.ok() == ifc.reason().isEmpty(), "bytes and a refusal, or neither");
+    check(landXml.reason() == ifc.reason() && landXml.ok() == ifc.ok(),
           "the formats disagree");
-    if (!ifc.Bytes) {
+    if (!ifc) {
         check(!ordinary(profile, startChainage), "an ordinary calculation refused",
               profile.TrackLength);
         return 0;
     }
-    for (const QByteArray* file : {&*ifc.Bytes, &*landXml.Bytes}) {
+    for (const QByteArray* file : {&*ifc, &*landXml}) {
         check(std::all_of(file->begin(), file->end(), [](char c) { return c > 0; }),
               "a file not plain ASCII");
     }
-    checkStepNumbers(*ifc.Bytes);
-    checkIfcCurve(*ifc.Bytes, profile);
-    checkLandXml(*landXml.Bytes, profile, startChainage);
+    checkStepNumbers(*ifc);
+    checkIfcCurve(*ifc, profile);
+    checkLandXml(*landXml, profile, startChainage);
     return 0;
 }

@@ -20,7 +20,7 @@
 #include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
 #include "profile/ProfileCurve.h"
-#include "profilewindow/PlotGeometry.h"
+#include "plot/PlotGeometry.h"
 #include "profilewindow/ProfilePlot.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "profilewindow/DesignRadiusRow.h"
 
 #include "profile/DesignRadius.h"
-#include "profilewindow/CommitOnLeave.h"
-#include "profilewindow/ElidingLabel.h"
+#include "widgets/CommitOnLeave.h"
+#include "widgets/ElidingLabel.h"
 #include "text/CurveFactsText.h"
 #include "text/NumberText.h"
 

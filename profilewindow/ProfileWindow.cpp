@@ -2,31 +2,21 @@
 
 #include "profile/CurveFacts.h"
 #include "profilewindow/DesignRadiusRow.h"
-#include "profilewindow/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/StationsPage.h"
-#include "profilewindow/TextTableModel.h"
 #include "programinfo/ProgramInfo.h"
-#include "text/AlignmentFiles.h"
 #include "text/CurveFactsText.h"
 #include "text/SectionTableText.h"
+#include "widgets/ElidingLabel.h"
+#include "widgets/TextTableModel.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QClipboard>
-#include <QFont>
-#include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QMenuBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <tuple>
-#include <utility>
 
 namespace pendrio {
 
@@ -134,49 +124,6 @@ void ProfileWindow::createTable() {
             [this](const QModelIndex& current) { tableRowChanged(current.row()); });
 }
 
-void ProfileWindow::createMenus(QAction* copyAllSections) {
-    auto* bar = new QMenuBar(this);
-    layout()->setMenuBar(bar);
-    createFileMenu(bar);
-    QMenu* edit = bar->addMenu(tr("&Edit"));
-    // Ctrl+C copies the selected rows while the table has the focus; the
-    // main window's "Copy all sections" works everywhere in this window.
-    edit->addAction(copyRows_);
-    addAction(copyAllSections);
-    table_->addAction(copyAllSections);
-    edit->addAction(copyAllSections);
-    copyStations_ = edit->addAction(tr("Copy all s&tations"), this, [this] {
-        QGuiApplication::clipboard()->setText(stations_->allRowsText());
-    });
-    copyStations_->setObjectName(QStringLiteral("actCopyStations"));
-    edit->setToolTipsVisible(true); // why a command is greyed out
-    createViewMenu(bar);
-    // The way back for the keyboard, as Ctrl+Shift+P leads here.
-    QMenu* windows = bar->addMenu(tr("&Window"));
-    QAction* toMain =
-        windows->addAction(tr("&Main window"), this, &ProfileWindow::mainWindowWanted);
-    toMain->setObjectName(QStringLiteral("actShowMainWindow"));
-    toMain->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    updateFileCommands();
-}
-
-// The plot's unit, for as long as the program runs: the window is created
-// once and only hidden when closed.
-void ProfileWindow::createViewMenu(QMenuBar* bar) {
-    QMenu* view = bar->addMenu(tr("&View"));
-    auto* units = new QActionGroup(this);
-    for (const auto& [name, text, unit] :
-         {std::tuple{"actMetres", QT_TR_NOOP("&Metres"), LengthUnit::Metres},
-          std::tuple{"actTrackUnits", QT_TR_NOOP("&Track units"), LengthUnit::TrackUnits}}) {
-        QAction* action = view->addAction(tr(text));
-        action->setObjectName(QString::fromUtf8(name));
-        action->setCheckable(true);
-        action->setChecked(unit_ == unit);
-        units->addAction(action);
-        connect(action, &QAction::triggered, this, [this, unit = unit] { setUnit(unit); });
-    }
-}
-
 void ProfileWindow::showProfile(const ProfileState& profile) {
     profile_ = profile;
     committed_ = InputsOf(profile_);
@@ -233,26 +180,6 @@ void ProfileWindow::showFacts() {
     // The label's name is "Curve facts"; a screen reader reads the facts
     // themselves as its description.
     factsLabel_->setFullText(facts_.join(u'\n'));
-}
-
-// A command whose file or copy cannot be made from what is on show is greyed
-// out before any dialog opens, and its tooltip says why: with no stations,
-// those that copy or write them; with a calculation or chainage that no
-// alignment file holds, the alignment files.
-void ProfileWindow::updateFileCommands() {
-    const QString noStations = stations_->whyNoStations();
-    const QString noAlignment = WhyNoAlignmentFile(profile_, stations_->startChainage());
-    const auto offer = [](QAction* action, const QString& whyNot) {
-        if (action) {
-            action->setEnabled(whyNot.isEmpty());
-            action->setToolTip(whyNot);
-        }
-    };
-    offer(saveStations_, noStations);
-    offer(copyStations_, noStations);
-    for (QAction* action : saveAlignment_) {
-        offer(action, noAlignment);
-    }
 }
 
 void ProfileWindow::refresh(int section) {

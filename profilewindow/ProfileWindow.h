@@ -1,8 +1,10 @@
-// The profile window: the whole of the last calculation at a glance, beside
-// the main window. A plot of the heights along the stretch above a table with
-// one row per section, both following the section on display in the main
-// window; choosing a section in either shows it there. The File menu saves
-// the table as CSV and the plot as SVG or PNG; the Edit menu copies.
+// The profile window: the whole of one calculation at a glance, beside the
+// main window. The plot of the heights along the stretch, the curve's facts,
+// and three tabs: the sections, the stations set out from a chainage, and
+// the length designed from a radius. The plot and the section table follow
+// the section on display in the main window, and choosing a section in
+// either shows it there. Its commands (ProfileWindowCommands.cpp) save the
+// tables, the plot, a report and the alignment as files, print, and copy.
 //
 // It shows one calculation, whole, from a copy of its own: showProfile() after
 // every calculation, setCurrentSection() after every step in the main window.
@@ -11,15 +13,18 @@
 // here goes out as signals: a section, a length, a refused entry.
 #pragma once
 
+#include "export/ExportSnapshot.h"
+#include "export/ProfileFiles.h"
+#include "export/SaveFolder.h"
 #include "profile/ProfileState.h"
-#include "profilewindow/ExportSnapshot.h"
+#include "text/CurveFactsText.h"
+#include "text/Outcome.h"
 
 #include <QList>
 #include <QWidget>
 
 class QAction;
-class QLabel;
-class QMenuBar;
+class QMenu;
 class QProgressDialog;
 class QTabWidget;
 class QTableView;
@@ -36,6 +41,8 @@ class ProfileWindow : public QWidget {
     Q_OBJECT
 
 public:
+    using FileKind = pendrio::FileKind;
+
     // The most its minimum size may be, whatever it shows, so that it has room
     // beside, above or below the main window on most screens. The minimum
     // itself is what the layout needs, and no text changes it.
@@ -47,11 +54,10 @@ public:
 
     ProfilePlot* plot() const { return plot_; }
     QTableView* table() const { return table_; }
+    StationsPage* stations() const { return stations_; }
 
     // The selected rows (all when none is selected) as tab-separated text.
     QString selectedRowsText() const;
-
-    StationsPage* stations() const { return stations_; }
 
     // The calculation on show and the window's choices about it, by value:
     // what a file asked for now is made from, whatever happens meanwhile.
@@ -59,20 +65,17 @@ public:
 
     // A file of this kind of `shown` (by default what is on show now), written
     // whole or not at all: saveTo() as the File menu does once a name is
-    // chosen, saying so (saveFailed) if it fails, true if written; writeFile()
-    // quietly, an empty string on success (and when the user cancelled a
-    // long report), else why not.
-    enum class FileKind { Csv, StationsCsv, Svg, Png, Report, Ifc, LandXml };
-    bool saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
-    QString writeFile(FileKind kind, const QString& path, SharedSnapshot shown = {});
+    // chosen, saying so (saveFailed) if it fails; writeFile() quietly. A long
+    // report the user cancels is done, with nothing written.
+    Done saveTo(FileKind kind, const QString& path, SharedSnapshot shown = {});
+    Done writeFile(FileKind kind, const QString& path, SharedSnapshot shown = {});
 
     // How long a report runs before its progress dialog shows and lets
     // events through: half a second, or less for a test.
     void setReportProgressDelay(int milliseconds) { progressDelay_ = milliseconds; }
 
-    // Where the next save dialog opens: the folder of the last file saved
-    // in this run, else the user's documents.
-    QString saveFolder() const;
+    // Where the next save dialog opens.
+    QString saveFolder() const { return saveFolder_.folder(); }
 
     // The curve's facts, a line each: under the plot, for screen readers,
     // and under an exported image.
@@ -113,16 +116,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Command;
+    static const std::vector<Command>& commands();
     void createLabels();
     void createTable();
     void layOut();
     void createMenus(QAction* copyAllSections);
-    void createFileMenu(QMenuBar* bar);
-    void createViewMenu(QMenuBar* bar);
-    struct FileType;
-    static const FileType& fileType(FileKind kind);
+    void addCommand(const Command& command, QMenu* menu);
     void chooseFileAndSave(FileKind kind);
     void print();
+    void copyAllStations();
+    bool askToStopReport();
     void setUnit(LengthUnit unit);
     void showFacts();
     void updateFileCommands();
@@ -142,13 +146,13 @@ private:
     QStringList facts_;
     QTableView* table_ = nullptr;
     QAction* copyRows_ = nullptr;
-    QAction* saveStations_ = nullptr;
-    QAction* copyStations_ = nullptr;
-    QList<QAction*> saveAlignment_; // IFC and LandXML
     TextTableModel* model_ = nullptr;
     StationsPage* stations_ = nullptr;
     LengthUnit unit_ = LengthUnit::Metres;
-    QString saveFolder_;                        // empty until a file is saved
+    // The commands greyed out where what is on show gives them nothing to
+    // write or copy, each with the kind of file whose making it needs.
+    QList<QPair<QAction*, FileKind>> fileCommands_;
+    SaveFolder saveFolder_;
     int progressDelay_ = 500;                   // milliseconds
     QProgressDialog* reportProgress_ = nullptr; // while a report is being made
     bool following_ = false; // moving the table's row to the main window's section

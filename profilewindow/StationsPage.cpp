@@ -1,9 +1,9 @@
 #include "profilewindow/StationsPage.h"
 
 #include "profile/Transcendental.h"
-#include "profilewindow/CommitOnLeave.h"
-#include "profilewindow/ElidingLabel.h"
-#include "profilewindow/TextTableModel.h"
+#include "widgets/CommitOnLeave.h"
+#include "widgets/ElidingLabel.h"
+#include "widgets/TextTableModel.h"
 #include "text/ChainageText.h"
 #include "text/NumberText.h"
 #include "text/StationTableText.h"

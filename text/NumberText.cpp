@@ -179,7 +179,6 @@ QString NumberToText(std::int16_t value, const QLocale& /*locale*/) {
     return QString::number(value);
 }
 
-// places is expected to be 0 or more; 10^places is exact up to 22 places.
 std::optional<TypedNumber> ReadTypedNumber(const QString& text, const QLocale& locale,
                                            double (*toKept)(double), double (*toShown)(double)) {
     const std::optional<double> number = TextToNumber(text, locale);
@@ -194,6 +193,14 @@ std::optional<TypedNumber> ReadTypedNumber(const QString& text, const QLocale& l
     return TypedNumber{kept, std::move(shown)};
 }
 
+QByteArray ShortestText(double value) {
+    // Longest: "-2.2250738585072014e-308", 24 characters.
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return QByteArray(buffer.data(), result.ptr - buffer.data());
+}
+
+// places is expected to be 0 or more; 10^places is exact up to 22 places.
 double RoundHalfEven(double value, int places) {
     double scale = 1;
     for (int i = 0; i < places; ++i) {

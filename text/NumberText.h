@@ -5,6 +5,7 @@
 // in one box can be typed into another and means the same number.
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
@@ -46,6 +47,11 @@ struct TypedNumber {
 std::optional<TypedNumber> ReadTypedNumber(const QString& text, const QLocale& locale,
                                            double (*toKept)(double) = nullptr,
                                            double (*toShown)(double) = nullptr);
+
+// The shortest text that reads back to the identical double, in the C
+// locale's form with a lower-case exponent ("1e+300"), as std::to_chars
+// writes it: for files that other programs read.
+QByteArray ShortestText(double value);
 
 // Scales by 10^places, rounds to the nearest whole number with ties to even,
 // scales back. A result of negative zero is returned as zero.

@@ -3,17 +3,9 @@
 #include "text/ChainageText.h"
 #include "text/NumberText.h"
 
-#include <array>
-#include <charconv>
 #include <numeric>
 
 namespace pendrio {
-
-QByteArray ShortestText(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return QByteArray(buffer.data(), result.ptr - buffer.data());
-}
 
 // The CSV's is plain ASCII, so that a spreadsheet reading it in a Windows
 // code page shows no "Â°".

@@ -60,8 +60,6 @@ template <typename Row> struct TableDescription {
 QString HeaderText(const char* context, const ColumnFormat& format, Shown where);
 QString CellText(const char* context, const ColumnFormat& format, const Cell& cell, Shown where,
                  const QLocale& locale);
-// The shortest text that reads back to the identical double.
-QByteArray ShortestText(double value);
 // Numbers to the right, so that their digits line up; words to the left.
 Qt::Alignment CellAlignment(const ColumnFormat& format);
 // A text as wide as the column usually needs: its sample, translated where

@@ -6,12 +6,12 @@
 #include "text/ResultToolTips.h"
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
+#include "widgets/LeaveWatch.h"
 #include "window/WindowLayout.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,56 +65,14 @@ void frmMain::wireEvents() {
     connect(chkOnTop, &QCheckBox::toggled, this, &frmMain::chkOnTop_Click);
     connect(chkAutomatic, &QCheckBox::toggled, this, &frmMain::chkAutomatic_Click);
     connect(chkOutputFormat, &QCheckBox::toggled, this, &frmMain::chkOutputFormat_Click);
-    // Every control that can take the focus is watched: the input boxes for
-    // their own handlers, the others so that a postponed commit runs before
-    // they act.
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            widget->installEventFilter(this);
-        }
+    // A box left only for a moment (its context menu, another window) is
+    // left once the focus arrives at another control, before that control acts.
+    for (std::size_t i = 0; i < txtInput.size(); ++i) {
+        const auto index = static_cast<std::int16_t>(i);
+        leaving_[i] = new LeaveWatch(txtInput[i]);
+        connect(leaving_[i], &LeaveWatch::entered, this, [this, index] { txtInput_GotFocus(index); });
+        connect(leaving_[i], &LeaveWatch::left, this, [this, index] { txtInput_LostFocus(index); });
     }
-}
-
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) {
-        return QWidget::eventFilter(watched, event);
-    }
-    const auto found = std::find(txtInput.begin(), txtInput.end(), watched);
-    const int index = found == txtInput.end() ? -1 : int(found - txtInput.begin());
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    // A context menu opening or the window being deactivated is not the user
-    // leaving the box: half a pasted value must not be committed.
-    const bool onlyForAMoment =
-        reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
-
-    if (event->type() == QEvent::FocusOut) {
-        if (index >= 0) {
-            if (onlyForAMoment) {
-                suspendedBox_ = index;
-            } else {
-                txtInput_LostFocus(static_cast<std::int16_t>(index));
-            }
-        }
-    } else if (index >= 0 && index == suspendedBox_) {
-        suspendedBox_ = -1; // back in the same box: as if it had never left
-    } else {
-        finishSuspendedFocus(watched);
-        if (index >= 0) {
-            txtInput_GotFocus(static_cast<std::int16_t>(index));
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// The focus went from a box to a popup or another window and now arrives
-// somewhere else: the box has been left after all, so commit it first.
-void frmMain::finishSuspendedFocus(QObject* gainingFocus) {
-    if (suspendedBox_ < 0 || gainingFocus == txtInput[suspendedBox_]) {
-        return;
-    }
-    const auto index = static_cast<std::int16_t>(suspendedBox_);
-    suspendedBox_ = -1;
-    txtInput_LostFocus(index);
 }
 
 void frmMain::beep() {
@@ -310,10 +268,8 @@ bool frmMain::enterInput(InputBox box, const QString& text) {
         return false;
     }
     // Left for a moment, this box has been left now; another box stays so.
-    const bool userInBox = suspendedBox_ == index || input(box)->hasFocus();
-    if (suspendedBox_ == index) {
-        suspendedBox_ = -1;
-    }
+    const bool userInBox = leaving_.at(std::size_t(index))->userIsIn();
+    leaving_.at(std::size_t(index))->forgetMoment();
     // SavedText belongs to the box the user is in: a refusal here gives back
     // this box's text, and that box keeps its own for when it is left.
     const std::string focusText = state_.SavedText;

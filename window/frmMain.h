@@ -28,6 +28,10 @@
 class QAction;
 
 namespace pendrio {
+class LeaveWatch;
+}
+
+namespace pendrio {
 
 // The five input boxes, txtInput(0) to txtInput(4), by what each holds.
 enum class InputBox : std::int16_t {
@@ -98,9 +102,6 @@ signals:
     // "Always on top" was ticked or cleared.
     void alwaysOnTopChanged(bool onTop);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void createControls();
     void wireEvents();
@@ -121,7 +122,6 @@ private:
     void showResultToolTips(const ShownSection& shown);
     QLineEdit* input(InputBox box) const { return txtInput.at(std::size_t(box)); }
     void ShowSection();
-    void finishSuspendedFocus(QObject* gainingFocus);
 
     ProfileState state_;
     // A box of the result frame and the value it shows, unrounded, for a
@@ -133,11 +133,8 @@ private:
     };
     std::array<ResultBox, 6> resultBoxes_{};
     QList<QAction*> commands_;
-
-    // An input box that lost the focus only for a moment (its context menu
-    // opened, or the window was deactivated): its commit waits until the
-    // focus really moves on, and is dropped if the focus comes back to it.
-    int suspendedBox_ = -1;
+    // When the user enters and leaves each input box.
+    std::array<LeaveWatch*, InputBoxCount> leaving_{};
 };
 
 } // namespace pendrio

@@ -4,11 +4,11 @@
 // step with the main window both ways; saving that fails leaves no file; a
 // radius typed here gives the main window the length for it.
 #include "profilewindow/ProfileWindow.h"
-#include "profilewindow/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
 #include "tests/common/WindowHarness.h"
 #include "text/NumberText.h"
 #include "text/SectionTableText.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -90,7 +90,7 @@ QByteArray plotAsSvg(const ProfilePlot* plot) {
     svg.setOutputDevice(&buffer);
     {
         QPainter painter(&svg);
-        plot->paintPlot(painter, QRectF(0, 0, 600, 300));
+        plot->painter().paint(painter, QRectF(0, 0, 600, 300), PlotColours::forFiles());
     }
     return buffer.data();
 }
@@ -226,7 +226,7 @@ private slots:
 
             QTemporaryDir dir;
             const QString path = dir.filePath(QStringLiteral("sections.csv"));
-            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Csv, path), QString());
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Csv, path).reason(), QString());
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QList<QByteArray> rows = file.readAll().split('\n');
@@ -273,7 +273,7 @@ private slots:
         const auto savedSvg = [&] {
             const QString path = images.filePath(QStringLiteral("plot.svg"));
             QFile file(path);
-            return profile->writeFile(ProfileWindow::FileKind::Svg, path).isEmpty() &&
+            return profile->writeFile(ProfileWindow::FileKind::Svg, path).ok() &&
                            file.open(QIODevice::ReadOnly)
                        ? file.readAll()
                        : QByteArray();
@@ -368,7 +368,7 @@ private slots:
         const auto csv = [&] {
             const QString path = dir.filePath(QStringLiteral("sections.csv"));
             QFile file(path);
-            return profile->writeFile(ProfileWindow::FileKind::Csv, path).isEmpty() &&
+            return profile->writeFile(ProfileWindow::FileKind::Csv, path).ok() &&
                            file.open(QIODevice::ReadOnly)
                        ? file.readAll()
                        : QByteArray();
@@ -407,12 +407,16 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text().count(u'\n'), 17);
 
         QTemporaryDir dir;
-        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Svg,
-                                    dir.filePath(QStringLiteral("plot.svg"))),
-                 QString());
-        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Png,
-                                    dir.filePath(QStringLiteral("plot.png"))),
-                 QString());
+        QCOMPARE(
+            profile
+                ->writeFile(ProfileWindow::FileKind::Svg, dir.filePath(QStringLiteral("plot.svg")))
+                .reason(),
+            QString());
+        QCOMPARE(
+            profile
+                ->writeFile(ProfileWindow::FileKind::Png, dir.filePath(QStringLiteral("plot.png")))
+                .reason(),
+            QString());
         QFile svg(dir.filePath(QStringLiteral("plot.svg")));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const QByteArray svgText = svg.readAll();
@@ -537,14 +541,14 @@ private slots:
         calculate({"15748031.496", "0", "0.859372", "-1.432096", "16"});
         ProfileWindow* profile = openProfile();
         QVERIFY(profile);
-        const std::optional<ProfilePlot::AxesText> crest = profile->plot()->axesText();
+        const std::optional<AxesText> crest = profile->plot()->axesText();
         QVERIFY(crest);
         calculate({"1E-300"});
         const QRegularExpression zero(QStringLiteral("(^|[ (])0 (track units|m)"));
         for (const QString& fact : profile->plotCaption()) {
             QVERIFY2(!fact.contains(zero), qPrintable(fact));
         }
-        const std::optional<ProfilePlot::AxesText> tiny = profile->plot()->axesText();
+        const std::optional<AxesText> tiny = profile->plot()->axesText();
         QVERIFY(tiny);
         for (const QStringList& labels : {tiny->distances, tiny->heights}) {
             QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
@@ -555,6 +559,7 @@ private slots:
         QVERIFY(!ifc->isEnabled() && ifc->toolTip().contains("at least 0.001 m"));
         QTemporaryDir dir;
         QVERIFY(profile->writeFile(ProfileWindow::FileKind::Ifc, dir.filePath("a.ifc"))
+                    .reason()
                     .contains(QStringLiteral("at least 0.001 m")));
         QVERIFY(QDir(dir.path()).isEmpty());
         // One exaggeration at any size of the window.
@@ -662,7 +667,7 @@ private slots:
             // The curve into other tools, stationed from the chainage at start.
             const auto written = [&](ProfileWindow::FileKind kind, const QString& name) {
                 QFile file(dir.filePath(name));
-                return profile->writeFile(kind, file.fileName()).isEmpty() &&
+                return profile->writeFile(kind, file.fileName()).ok() &&
                                file.open(QIODevice::ReadOnly)
                            ? file.readAll()
                            : QByteArray();
@@ -673,16 +678,16 @@ private slots:
             QVERIFY(written(ProfileWindow::FileKind::LandXml, "alignment.xml")
                         .contains("staStart=\"1000\""));
             const QString csvPath = dir.filePath(QStringLiteral("stations.csv"));
-            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::StationsCsv, csvPath), QString());
+            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::StationsCsv, csvPath).reason(),
+                     QString());
             QFile csv(csvPath);
             QVERIFY(csv.open(QIODevice::ReadOnly));
             QCOMPARE(csv.readAll().count("\r\n"), 42);
 
             const auto report = [&](const QString& name) {
                 const QString path = dir.filePath(name);
-                return profile->writeFile(ProfileWindow::FileKind::Report, path).isEmpty()
-                           ? path
-                           : QString();
+                return profile->writeFile(ProfileWindow::FileKind::Report, path).ok() ? path
+                                                                                      : QString();
             };
             const QString pdf = report(QStringLiteral("report.pdf"));
             QVERIFY(!pdf.isEmpty());
@@ -766,8 +771,10 @@ private slots:
                 const auto* action = profile->findChild<QAction*>(QString::fromUtf8(name));
                 QVERIFY2(!action->isEnabled() && action->toolTip() == why, name);
             }
-            QCOMPARE(profile->writeFile(ProfileWindow::FileKind::StationsCsv,
-                                        dir.filePath(QStringLiteral("none.csv"))),
+            QCOMPARE(profile
+                         ->writeFile(ProfileWindow::FileKind::StationsCsv,
+                                     dir.filePath(QStringLiteral("none.csv")))
+                         .reason(),
                      why);
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.csv"))));
             const QString refused = run(pdftotext, {report(QStringLiteral("none.pdf")), "-"});
@@ -789,10 +796,10 @@ private slots:
         blocker.close();
         for (const QString& path : {dir.filePath(QStringLiteral("missing/sections.csv")),
                                     dir.filePath(QStringLiteral("a-file/sections.csv"))}) {
-            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Csv, path).isEmpty());
-            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Png, path).isEmpty());
+            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Csv, path).ok());
+            QVERIFY(!profile->writeFile(ProfileWindow::FileKind::Png, path).ok());
         }
-        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Csv, "/proc/sections.csv"),
+        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Csv, "/proc/sections.csv").reason(),
                  geteuid() ? "You have no permission to write there."
                            : "The folder exists, but no file can be made in it.");
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),

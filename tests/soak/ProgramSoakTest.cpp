@@ -17,7 +17,7 @@
 #include "app/AppShell.h"
 #include "profile/CurveFacts.h"
 #include "profile/ProfileCurve.h"
-#include "profilewindow/ElidingLabel.h"
+#include "widgets/ElidingLabel.h"
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/ProfileWindow.h"
 #include "profilewindow/StationsPage.h"

@@ -4,11 +4,12 @@
 // notes, messages and a PDF report are read: a plain ASCII letter left in a
 // text, outside numbers, file names and the program's name, is a string
 // lupdate missed or the program never translated.
-#include "profilewindow/ElidingLabel.h"
+#include "export/AlignmentFiles.h"
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/ProfileWindow.h"
 #include "programinfo/ProgramInfo.h"
 #include "tests/common/WindowHarness.h"
+#include "widgets/ElidingLabel.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -27,6 +28,9 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QXmlStreamReader>
+
+#include <cmath>
+#include <tuple>
 
 using namespace pendrio;
 
@@ -182,7 +186,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
-        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Report, pdf), QString());
+        QCOMPARE(profile->writeFile(ProfileWindow::FileKind::Report, pdf).reason(), QString());
         enter(0, QStringLiteral("1968503937000"));
         QTest::mouseClick(control("cmdCalculate"), Qt::LeftButton); // no stations now
         enter(0, QStringLiteral("0"));
@@ -203,6 +207,29 @@ private slots:
             for (const QString& line : QString::fromUtf8(process.readAll()).split(u'\n')) {
                 check(QStringLiteral("report"), line);
             }
+        }
+        // Every refusal of the alignment files: length, height at start, both
+        // gradients (radians), chainage at start.
+        const double nan = std::nan(""), far = 1e13 * UnitsPerMetre, steep = 1.5;
+        for (const auto& [units, height, start, end, chainage] :
+             {std::tuple{nan, 0.0, 0.0, 0.0, 0.0},
+              {UnitsPerMetre, 0.0, 0.0, 0.0, nan},
+              {1.0, 0.0, 0.0, 0.0, 0.0},
+              {far, 0.0, 0.0, 0.0, 0.0},
+              {UnitsPerMetre, 0.0, 0.0, 0.0, 1e13},
+              {10 * UnitsPerMetre, 0.0, 0.0, 0.0, 1e12 - 1},
+              {UnitsPerMetre, far, 0.0, 0.0, 0.0},
+              {far / 10, 0.0, 0.0, steep, 0.0},
+              {far / 10, 0.0, steep, -steep, 0.0},
+              {UnitsPerMetre, 0.0, 1e-310, 2e-310, 0.0}}) {
+            ProfileState state;
+            state.TrackLength = units;
+            state.SectionHeight.at(1) = height;
+            state.StartGradient = start;
+            state.EndGradient = end;
+            const QString reason = AlignmentAsIfc(state, chainage).reason();
+            QVERIFY(!reason.isEmpty());
+            check(QStringLiteral("alignment"), reason);
         }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
         qInfo("%lld extracted strings", qlonglong(translator.size()));

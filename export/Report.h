@@ -12,6 +12,8 @@
 // print dialog.
 #pragma once
 
+#include "text/Outcome.h"
+
 #include <QLocale>
 #include <QPageSize>
 #include <QRectF>
@@ -75,18 +77,12 @@ bool PaintReport(QPagedPaintDevice& device, const ReportContent& content,
 // units, A4 elsewhere.
 QPageSize ReportPaperFor(const QLocale& locale);
 
-// What became of a report written to a file.
-struct ReportFileResult {
-    enum class Outcome { Written, Cancelled, Failed };
-    Outcome outcome = Outcome::Written;
-    QString reason; // why it failed, for the user; empty unless Failed
-};
-
 // Writes the report as a PDF on ReportPaperFor(locale) paper, portrait, with
 // 15 mm margins, whole or not at all: it is made in memory and then written
 // with WriteFileAtomically, so neither a failure nor a cancel leaves a file,
-// and the old file of that name stays as it was.
-ReportFileResult WriteReportPdf(const QString& path, const ReportContent& content,
-                                const QLocale& locale, const ReportProgress& progress = {});
+// and the old file of that name stays as it was. A cancel is no failure: it
+// is done, with nothing written.
+Done WriteReportPdf(const QString& path, const ReportContent& content, const QLocale& locale,
+                    const ReportProgress& progress = {});
 
 } // namespace pendrio

@@ -8,7 +8,7 @@
 //   write_alignment_cases OUTPUT_DIR
 #include "AlignmentCases.h"
 #include "profile/Transcendental.h"
-#include "text/AlignmentFiles.h"
+#include "export/AlignmentFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
             state, c.startChainage, QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::UTC),
             [&] { return QUuid::createUuidV5(QUuid(), QString::number(++ids)); });
         const QString name = QString::fromLatin1(c.name);
-        if (state.SectionCount == 0 || !ifc.Bytes ||
-            !write(out.filePath(name + ".ifc"), *ifc.Bytes) ||
+        if (state.SectionCount == 0 || !ifc ||
+            !write(out.filePath(name + ".ifc"), *ifc) ||
             !write(out.filePath(name + ".json"), QJsonDocument(engine(c, state)).toJson())) {
-            std::fprintf(stderr, "%s not written: %s\n", c.name, qPrintable(ifc.Refusal));
+            std::fprintf(stderr, "%s not written: %s\n", c.name, qPrintable(ifc.reason()));
             return 1;
         }
         names.append(name);

@@ -18,6 +18,7 @@
 
 #include "profile/ProfileState.h"
 #include "profile/Stations.h"
+#include "text/Outcome.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -25,7 +26,6 @@
 #include <QUuid>
 
 #include <functional>
-#include <optional>
 
 namespace pendrio {
 
@@ -37,11 +37,9 @@ inline constexpr double MinAlignmentLength = 0.001;
 // (9E12 m). The chainages of the station table share the bound.
 inline constexpr double MaxAlignmentMetres = MaxChainage;
 
-// The whole file, or why the calculation cannot be written as one.
-struct AlignmentFile {
-    std::optional<QByteArray> Bytes;
-    QString Refusal; // for the user, translated; empty when there are bytes
-};
+// The whole file, or why the calculation cannot be written as one (for the
+// user, translated).
+using AlignmentFile = Outcome<QByteArray>;
 
 // A fresh UUID for each IFC object that needs a GloballyUniqueId.
 using IdSource = std::function<QUuid()>;
@@ -69,10 +67,10 @@ AlignmentFile AlignmentAsIfc(const ProfileState& profile, double startChainage,
 AlignmentFile AlignmentAsLandXml(const ProfileState& profile, double startChainage,
                                  const QDateTime& written = QDateTime::currentDateTimeUtc());
 
-// Why neither file can be written for this calculation and chainage at start
-// (as AlignmentAsIfc and AlignmentAsLandXml would refuse it), or empty when
-// both can: a window greys its commands out with this before any dialog.
-QString WhyNoAlignmentFile(const ProfileState& profile, double startChainage);
+// Whether both files can be written for this calculation and chainage at
+// start, or why neither can, as AlignmentAsIfc and AlignmentAsLandXml would
+// refuse it: a window greys its commands out with the reason before any dialog.
+Done CanWriteAlignment(const ProfileState& profile, double startChainage);
 
 // IFC's GloballyUniqueId: the 128 bits in 22 characters of 0-9, A-Z, a-z, _
 // and $, the first holding the top 2 bits.

@@ -3,12 +3,12 @@
 // A report lets events through while it is made (its progress dialog), and a
 // save dialog waits for a name; whatever the user does meanwhile in either
 // window (Calculate, a new station interval, View ▸ Track units) changes the
-// window, never a file asked for before.
+// window, never a file asked for before. Values only: it may be copied.
 #pragma once
 
+#include "plot/ProfilePainter.h"
 #include "profile/ProfileState.h"
 #include "profile/Stations.h"
-#include "profilewindow/ProfilePlot.h"
 
 #include <QLocale>
 #include <QString>
@@ -29,15 +29,12 @@ struct ExportSnapshot {
     QString whyNoStations;
     QLocale locale;
     QStringList facts; // the plot's caption, one fact a line, in View's unit
-    // A plot of `profile` of its own, never shown, for the images and the
-    // report.
-    std::unique_ptr<ProfilePlot> plot;
-
-    ExportSnapshot() = default;
-    ExportSnapshot(const ExportSnapshot&) = delete; // the plot reads `profile` in place
-    ExportSnapshot& operator=(const ExportSnapshot&) = delete;
+    // The plot as the window draws it, in View's unit, for the images and the report.
+    ProfilePainter plot;
 };
 
+// Shared by the jobs that read it: a report's pages are painted from it
+// while the window goes on.
 using SharedSnapshot = std::shared_ptr<const ExportSnapshot>;
 
 } // namespace pendrio

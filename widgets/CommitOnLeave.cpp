@@ -1,6 +1,8 @@
-#include "profilewindow/CommitOnLeave.h"
+#include "widgets/CommitOnLeave.h"
 
-#include <QFocusEvent>
+#include "widgets/LeaveWatch.h"
+
+#include <QEvent>
 #include <QLineEdit>
 #include <QStyle>
 
@@ -21,12 +23,16 @@ constexpr int TextMargin = 2;
 CommitOnLeave::CommitOnLeave(QLineEdit* box, Reader read, Shortener shorten)
     : QObject(box), box_(box), read_(std::move(read)), shorten_(std::move(shorten)),
       taken_(box->text()), shown_(taken_) {
-    box->installEventFilter(this);
+    box->installEventFilter(this); // for its size
+    auto* leaving = new LeaveWatch(box);
+    connect(leaving, &LeaveWatch::left, this, &CommitOnLeave::take);
+    connect(leaving, &LeaveWatch::entered, this, &CommitOnLeave::showWhole);
     connect(box, &QLineEdit::returnPressed, this, &CommitOnLeave::take);
 }
 
 void CommitOnLeave::take() {
-    const std::optional<QString> normal = read_(box_->text());
+    // What the box stands for: a text shortened to fit is taken whole.
+    const std::optional<QString> normal = read_(text());
     if (normal) {
         taken_ = *normal;
     }
@@ -74,34 +80,19 @@ QString CommitOnLeave::fitting(const QString& text) const {
     return shorter;
 }
 
+// The whole text to edit; the box's own focus handling selects it after.
+void CommitOnLeave::showWhole() {
+    if (box_->text() == shown_ && shown_ != taken_) {
+        shown_ = taken_;
+        box_->setText(taken_);
+        box_->setToolTip(QString());
+    }
+}
+
 bool CommitOnLeave::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != box_) {
-        return QObject::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-    case QEvent::FocusOut: {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            take();
-        }
-        break;
-    }
-    case QEvent::FocusIn:
-        // The whole text to edit; the box's own focus handling selects it after.
-        if (box_->text() == shown_ && shown_ != taken_) {
-            shown_ = taken_;
-            box_->setText(taken_);
-            box_->setToolTip(QString());
-        }
-        break;
-    case QEvent::Resize:
-    case QEvent::Show:
-        if (!box_->hasFocus() && box_->text() == shown_) {
-            showTaken();
-        }
-        break;
-    default:
-        break;
+    const bool resized = event->type() == QEvent::Resize || event->type() == QEvent::Show;
+    if (watched == box_ && resized && !box_->hasFocus() && box_->text() == shown_) {
+        showTaken();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,9 +1,8 @@
-// A box whose text is taken when the user leaves it (Tab, a click elsewhere)
-// or presses Enter, as the main window's boxes take theirs: read, written
-// back in its normal form and committed(); or refused(), answered with the
-// beep, and the box gets back the text it last took. A context menu or
-// another window taking the focus for a moment is not leaving the box. A box
-// it leaves shows the start of its text.
+// A box whose text is taken when the user leaves it (as LeaveWatch tells) or
+// presses Enter, as the main window's boxes take theirs: read, written back
+// in its normal form and committed(); or refused(), answered with the beep,
+// and the box gets back the text it last took. A box it leaves shows the
+// start of its text.
 //
 // A box never shows a number that reads as another: where the text taken is
 // too wide for the box, the box shows the same value in fewer digits (an
@@ -51,6 +50,8 @@ protected:
 private:
     void showTaken();
     QString fitting(const QString& text) const;
+
+    void showWhole();
 
     QLineEdit* box_;
     Reader read_;

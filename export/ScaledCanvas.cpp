@@ -1,4 +1,4 @@
-#include "profilewindow/ScaledCanvas.h"
+#include "export/ScaledCanvas.h"
 
 #include <QFont>
 #include <QPaintEngine>

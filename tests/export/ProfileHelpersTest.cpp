@@ -1,7 +1,7 @@
 // The profile window's pure helpers: tick steps, the vertical exaggeration,
 // and why a file was not written.
-#include "profilewindow/AtomicFile.h"
-#include "profilewindow/PlotGeometry.h"
+#include "export/AtomicFile.h"
+#include "plot/PlotGeometry.h"
 #include "text/NumberText.h"
 
 #include <gtest/gtest.h>

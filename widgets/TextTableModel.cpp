@@ -1,4 +1,6 @@
-#include "profilewindow/TextTableModel.h"
+#include "widgets/TextTableModel.h"
+
+#include "widgets/Commands.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -117,8 +119,10 @@ RowTable NewRowTable(TextTableModel* model, const QString& objectName,
     table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
                             table->verticalHeader()->defaultSectionSize() +
                             2 * table->frameWidth());
-    auto* copyRows = new QAction(TextTableModel::tr("&Copy selected rows"), table);
-    copyRows->setShortcut(QKeySequence::Copy);
+    const CommandSpec copySelected{
+        "actCopySelectedRows", QT_TRANSLATE_NOOP("pendrio::TextTableModel", "&Copy selected rows"),
+        QKeySequence::Copy};
+    QAction* copyRows = NewAction("pendrio::TextTableModel", copySelected, table);
     copyRows->setShortcutContext(Qt::WidgetShortcut);
     QObject::connect(copyRows, &QAction::triggered, table, [text = std::move(selectedText)] {
         QGuiApplication::clipboard()->setText(text());

@@ -1,4 +1,4 @@
-#include "profilewindow/PlotGeometry.h"
+#include "plot/PlotGeometry.h"
 
 #include "profile/Transcendental.h"
 #include "text/NumberText.h"

@@ -1,10 +1,11 @@
 // The calculation as a LandXML 1.2 file. Stations in the profile are
 // chainages (the alignment's staStart plus the distance along), as LandXML
 // counts them; points in plan are "northing easting".
-#include "text/AlignmentFiles.h"
+#include "export/AlignmentFiles.h"
 
 #include "programinfo/ProgramInfo.h"
-#include "text/AlignmentNumbers.h"
+#include "export/AlignmentNumbers.h"
+#include "text/NumberText.h"
 
 #include <QXmlStreamWriter>
 
@@ -20,7 +21,7 @@ constexpr char NoPlan[] = "Pendrio plans the vertical curve alone and knows no p
                           "in plan is a straight line of the stretch length, running east";
 
 QString number(double value) {
-    return QString::fromLatin1(ShortestNumberText(value));
+    return QString::fromLatin1(ShortestText(value));
 }
 
 QString pair(double first, double second) {
@@ -102,11 +103,11 @@ void writeProfile(LandXmlWriter& w, const AlignmentNumbers& n) {
 
 AlignmentFile AlignmentAsLandXml(const ProfileState& profile, double startChainage,
                                  const QDateTime& written) {
-    const auto numbers = NumbersForAlignment(profile, startChainage);
-    if (const QString* refusal = std::get_if<QString>(&numbers)) {
-        return {std::nullopt, *refusal};
+    const Outcome<AlignmentNumbers> numbers = NumbersForAlignment(profile, startChainage);
+    if (!numbers) {
+        return AlignmentFile::Refused(numbers.reason());
     }
-    const AlignmentNumbers& n = std::get<AlignmentNumbers>(numbers);
+    const AlignmentNumbers& n = *numbers;
     QByteArray bytes;
     LandXmlWriter w(bytes);
     writeRoot(w, written);
@@ -118,7 +119,7 @@ AlignmentFile AlignmentAsLandXml(const ProfileState& profile, double startChaina
     writePlan(w, n);
     writeProfile(w, n);
     w.xml().writeEndDocument();
-    return {bytes, QString()};
+    return bytes;
 }
 
 } // namespace pendrio

@@ -9,14 +9,7 @@
 
 #include <QLabel>
 
-class QFontMetricsF;
-
 namespace pendrio {
-
-// `line` as it fits into `width` pixels: whole, or the words that fit followed
-// by "…", or "…" alone when not even the first word fits. Words are what
-// spaces separate.
-QString ElideAtWords(const QString& line, const QFontMetricsF& metrics, double width);
 
 class ElidingLabel : public QLabel {
     Q_OBJECT

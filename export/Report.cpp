@@ -1,7 +1,7 @@
-#include "profilewindow/Report.h"
+#include "export/Report.h"
 
-#include "profilewindow/AtomicFile.h"
-#include "profilewindow/ScaledCanvas.h"
+#include "export/AtomicFile.h"
+#include "export/ScaledCanvas.h"
 #include "programinfo/ProgramInfo.h"
 
 #include <QBuffer>
@@ -530,8 +530,8 @@ QPageSize ReportPaperFor(const QLocale& locale) {
                                                                              : QPageSize::A4);
 }
 
-ReportFileResult WriteReportPdf(const QString& path, const ReportContent& content,
-                                const QLocale& locale, const ReportProgress& progress) {
+Done WriteReportPdf(const QString& path, const ReportContent& content, const QLocale& locale,
+                    const ReportProgress& progress) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     Painted painted = Painted::Failed;
@@ -549,15 +549,11 @@ ReportFileResult WriteReportPdf(const QString& path, const ReportContent& conten
     case Painted::Whole:
         break;
     case Painted::Cancelled:
-        return {ReportFileResult::Outcome::Cancelled, {}};
+        return {};
     case Painted::Failed:
-        return {ReportFileResult::Outcome::Failed, Text::tr("The report could not be made.")};
+        return Done::Refused(Text::tr("The report could not be made."));
     }
-    const QString reason = WriteFileAtomically(path, buffer.data());
-    if (!reason.isEmpty()) {
-        return {ReportFileResult::Outcome::Failed, reason};
-    }
-    return {};
+    return WriteFileAtomically(path, buffer.data());
 }
 
 } // namespace pendrio

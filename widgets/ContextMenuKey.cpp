@@ -1,4 +1,4 @@
-#include "app/ContextMenuKey.h"
+#include "widgets/ContextMenuKey.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -8,8 +8,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include "text/Outcome.h"
+
 #include <optional>
-#include <variant>
 
 namespace pendrio {
 
@@ -31,10 +32,6 @@ struct AlignmentNumbers {
 };
 
 // The numbers, or the reason (translated) why no file can hold them.
-std::variant<AlignmentNumbers, QString> NumbersForAlignment(const ProfileState& profile,
-                                                            double startChainage);
-
-// The shortest text that reads back to the same double, as std::to_chars writes it.
-QByteArray ShortestNumberText(double value);
+Outcome<AlignmentNumbers> NumbersForAlignment(const ProfileState& profile, double startChainage);
 
 } // namespace pendrio

@@ -3,11 +3,12 @@
 // parameters), not the geometric representation (IfcGradientCurve): readers
 // compute the curve from the segments, and a second description of the same
 // curve could only disagree with the first.
-#include "text/AlignmentFiles.h"
+#include "export/AlignmentFiles.h"
 
 #include "programinfo/ProgramInfo.h"
-#include "text/AlignmentNumbers.h"
+#include "export/AlignmentNumbers.h"
 #include "text/ChainageText.h"
+#include "text/NumberText.h"
 
 #include <QByteArrayList>
 
@@ -28,7 +29,7 @@ constexpr char WhatItHolds[] = "One vertical curve, a parabolic arc, or one cons
 // exponent, "1." for 1, "1.5E-300" for 1.5e-300; the shortest such text
 // that reads back to the same double.
 QByteArray StepReal(double value) {
-    QByteArray text = ShortestNumberText(value);
+    QByteArray text = ShortestText(value);
     const qsizetype exponent = text.indexOf('e');
     const qsizetype mantissaEnd = exponent < 0 ? text.size() : exponent;
     if (!text.left(mantissaEnd).contains('.')) {
@@ -173,13 +174,12 @@ QByteArray header(const QDateTime& written) {
 
 AlignmentFile AlignmentAsIfc(const ProfileState& profile, double startChainage,
                              const QDateTime& written, const IdSource& newId) {
-    const auto numbers = NumbersForAlignment(profile, startChainage);
-    if (const QString* refusal = std::get_if<QString>(&numbers)) {
-        return {std::nullopt, *refusal};
+    const Outcome<AlignmentNumbers> numbers = NumbersForAlignment(profile, startChainage);
+    if (!numbers) {
+        return AlignmentFile::Refused(numbers.reason());
     }
-    return {"ISO-10303-21;\n" + header(written) +
-                dataSection(std::get<AlignmentNumbers>(numbers), newId) + "END-ISO-10303-21;\n",
-            QString()};
+    return QByteArray("ISO-10303-21;\n" + header(written) + dataSection(*numbers, newId) +
+                      "END-ISO-10303-21;\n");
 }
 
 QByteArray IfcGlobalId(const QUuid& id) {

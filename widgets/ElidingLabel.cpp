@@ -1,4 +1,6 @@
-#include "profilewindow/ElidingLabel.h"
+#include "widgets/ElidingLabel.h"
+
+#include "plot/ElideAtWords.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -13,30 +15,10 @@ namespace pendrio {
 
 namespace {
 
-const QString Ellipsis = QStringLiteral("…");
-
 // Wide enough for a word and the ellipsis, so that a cut line still says something.
 constexpr int MinimumCharacters = 8;
 
 } // namespace
-
-QString ElideAtWords(const QString& line, const QFontMetricsF& metrics, double width) {
-    if (metrics.horizontalAdvance(line) <= width) {
-        return line;
-    }
-    // The longest run of whole words that leaves room for the ellipsis; the
-    // words are counted, so this ends after at most one step per space.
-    const QStringList words = line.split(u' ');
-    QString fitting;
-    for (qsizetype count = 1; count < words.size(); ++count) {
-        const QString candidate = words.mid(0, count).join(u' ');
-        if (metrics.horizontalAdvance(candidate + u' ' + Ellipsis) > width) {
-            break;
-        }
-        fitting = candidate;
-    }
-    return fitting.isEmpty() ? Ellipsis : fitting + u' ' + Ellipsis;
-}
 
 ElidingLabel::ElidingLabel(int lines, QWidget* parent) : QLabel(parent), lines_(lines) {
     // One line sits level with the boxes beside it; more start at the top.

@@ -1,7 +1,7 @@
 // The LandXML file read back with QXmlStreamReader as a civil suite reads it,
 // the calculations no file can hold, the locale, IFC's ids. web-ifc reads the
 // IFC file back in run-web-ifc-check.sh.
-#include "text/AlignmentFiles.h"
+#include "export/AlignmentFiles.h"
 #include "AlignmentCases.h"
 
 #include <QRegularExpression>
@@ -88,7 +88,7 @@ TEST_P(LandXmlReadBack, HoldsTheCalculationInMetres) {
     const ProfileState state = Calculated(c);
     const int n = state.SectionCount;
     ASSERT_NE(n, 0);
-    const QByteArray bytes = *AlignmentAsLandXml(state, c.startChainage, Written).Bytes;
+    const QByteArray bytes = *AlignmentAsLandXml(state, c.startChainage, Written); 
     ASSERT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](char b) { return b > 0; }));
     const LandXml r = read(bytes);
     const double length = c.trackLength / UnitsPerMetre;
@@ -115,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LandXmlReadBack, ::testing::ValuesIn(AlignmentCa
 
 TEST(AlignmentFiles, AGermanLocaleChangesNoByte) {
     const ProfileState crest = Calculated(AlignmentCases[0]);
-    const auto ifc = [&] { return *AlignmentAsIfc(crest, 1020.5, Written, counter()).Bytes; };
-    const auto landXml = [&] { return *AlignmentAsLandXml(crest, 1020.5, Written).Bytes; };
+    const auto ifc = [&] { return *AlignmentAsIfc(crest, 1020.5, Written, counter());  };
+    const auto landXml = [&] { return *AlignmentAsLandXml(crest, 1020.5, Written);  };
     EXPECT_EQ(inGerman(ifc), ifc());
     EXPECT_EQ(inGerman(landXml), landXml());
 }
@@ -147,10 +147,10 @@ TEST(AlignmentFiles, RefuseWhatNoFileCanHold) {
         state.EndGradient = row.endRadians;
         const AlignmentFile ifc = AlignmentAsIfc(state, row.startChainage, Written, counter());
         const AlignmentFile landXml = AlignmentAsLandXml(state, row.startChainage, Written);
-        EXPECT_EQ(!ifc.Bytes, row.refused) << row.name;
-        EXPECT_EQ(!landXml.Bytes, row.refused) << row.name;
-        EXPECT_EQ(ifc.Refusal.isEmpty(), !row.refused) << row.name;
-        EXPECT_EQ(landXml.Refusal, ifc.Refusal) << row.name;
+        EXPECT_EQ(!ifc, row.refused) << row.name;
+        EXPECT_EQ(!landXml, row.refused) << row.name;
+        EXPECT_EQ(ifc.reason().isEmpty(), !row.refused) << row.name;
+        EXPECT_EQ(landXml.reason(), ifc.reason()) << row.name;
     }
 }
 
@@ -168,7 +168,7 @@ TEST(AlignmentFiles, IfcGlobalIds) {
     int objects = 0;
     for (int file = 0; file < 2; ++file) {
         for (const auto& id :
-             globalId.globalMatch(QString::fromLatin1(*AlignmentAsIfc(crest, 0).Bytes))) {
+             globalId.globalMatch(QString::fromLatin1(*AlignmentAsIfc(crest, 0)))) {
             seen.insert(id.captured(1));
             ++objects;
         }

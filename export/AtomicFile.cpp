@@ -1,4 +1,4 @@
-#include "profilewindow/AtomicFile.h"
+#include "export/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -67,15 +67,15 @@ QString reasonFor(const QString& path, int systemError, const QString& qtText) {
 
 } // namespace
 
-QString WriteFileAtomically(const QString& path, const QByteArray& contents) {
+Done WriteFileAtomically(const QString& path, const QByteArray& contents) {
     if (path.isEmpty()) {
-        return Text::tr("No file name was given.");
+        return Done::Refused(Text::tr("No file name was given."));
     }
     QSaveFile file(path);
     const auto failed = [&] {
         const QString reason = reasonFor(path, errno, file.errorString());
         file.cancelWriting(); // the temporary file goes, the old one stays
-        return reason;
+        return Done::Refused(reason);
     };
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
