@@ -8,7 +8,8 @@
 // bookkeeping around the maths costs: the divisions and checks, and storing
 // the results only once all of them are known to be finite. CLibraryTrig makes
 // the same calls to the C library's tan and atan, which are faster but not
-// rounded the same on every platform.
+// rounded the same on every platform. Tan and Atan are also timed per call,
+// beside the C library's, on the arguments the engine gives them.
 //
 //   build/bench/profile_benchmark
 #include "profile/CalculateProfile.h"
@@ -20,6 +21,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 using namespace pendrio;
 
@@ -103,6 +105,62 @@ double cAtan(double x) {
 }
 BENCHMARK(Trig<Tan, Atan>)->Name("TrigFloor");
 BENCHMARK(Trig<cTan, cAtan>)->Name("CLibraryTrig");
+
+// The engine's call mix: the arguments CalculateProfile(256) hands to tan and
+// atan for stretches as users enter them, from nearly level to nearly
+// vertical, in crests and sags.
+struct CallMix {
+    std::vector<double> tanArguments;
+    std::vector<double> atanArguments;
+};
+
+CallMix engineCallMix() {
+    const std::array<std::array<double, 2>, 6> gradients{{
+        {-1, 2.5},
+        {0.2, -0.4},
+        {3, -3},
+        {-4, 0},
+        {-20, 35},
+        {60, 89.9},
+    }};
+    CallMix mix;
+    for (const auto& [start, end] : gradients) {
+        ProfileState state = realisticProfile(MaxSections);
+        state.StartGradient = DegreesToRadians(start);
+        state.EndGradient = DegreesToRadians(end);
+        if (!CalculateProfile(state)) {
+            std::abort();
+        }
+        mix.tanArguments.push_back(state.StartGradient);
+        mix.tanArguments.push_back(state.EndGradient);
+        for (int i = 1; i <= MaxSections; ++i) {
+            const double x = static_cast<double>(i) / MaxSections;
+            mix.atanArguments.push_back(
+                (state.StartRise + x * (state.CurveRise + state.CurveRise)) / state.TrackLength);
+            mix.tanArguments.push_back(state.SectionEndAngle[i]);
+        }
+    }
+    return mix;
+}
+
+// Time per call ("per_call", in seconds) over the mix's arguments for one function.
+template <double (*function)(double), bool isTan> void PerCall(benchmark::State& run) {
+    const CallMix mix = engineCallMix();
+    const std::vector<double>& arguments = isTan ? mix.tanArguments : mix.atanArguments;
+    for (auto _ : run) {
+        for (const double x : arguments) {
+            double y = function(x);
+            benchmark::DoNotOptimize(y);
+        }
+    }
+    run.counters["per_call"] = benchmark::Counter(static_cast<double>(arguments.size()),
+                                                  benchmark::Counter::kIsIterationInvariantRate |
+                                                      benchmark::Counter::kInvert);
+}
+BENCHMARK(PerCall<Tan, true>)->Name("Tan/engine_mix");
+BENCHMARK(PerCall<cTan, true>)->Name("CLibraryTan/engine_mix");
+BENCHMARK(PerCall<Atan, false>)->Name("Atan/engine_mix");
+BENCHMARK(PerCall<cAtan, false>)->Name("CLibraryAtan/engine_mix");
 
 } // namespace
 
