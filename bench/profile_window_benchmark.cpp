@@ -142,7 +142,7 @@ int main(int argc, char* argv[]) {
     report("\"Copy all stations\", 100,001", timed(10, [&] { copyStations->trigger(); }));
     QTemporaryDir stationsDir;
     const QString stationsPdf = stationsDir.filePath(QStringLiteral("stations.pdf"));
-    report("PDF report, 256 sections and 100,001 stations", timed(3, [&] {
+    report("PDF report, 256 sections, 100,001 stations", timed(3, [&] {
                if (!profile->writeFile(ProfileWindow::FileKind::Report, stationsPdf).isEmpty()) {
                    fail("the report was not written");
                }

@@ -3,6 +3,7 @@
 // window converts it, or a double a few ulps from the engine's 90°. The slow
 // second step is compared on its own too, since the first step hands it only
 // the rare arguments whose result lies nearly halfway between two doubles.
+#include "profile/PowersOfTen.h"
 #include "profile/ProfileState.h"
 #include "profile/SlowTrig.h"
 #include "profile/Transcendental.h"

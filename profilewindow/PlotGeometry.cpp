@@ -1,6 +1,6 @@
 #include "profilewindow/PlotGeometry.h"
 
-#include "profile/Transcendental.h"
+#include "profile/PowersOfTen.h"
 #include "text/NumberText.h"
 
 #include <algorithm>

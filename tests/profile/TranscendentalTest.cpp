@@ -4,6 +4,7 @@
 // hardest cases. The slow second step is also held to MPFR on its own, since
 // the first step hands it only the rare hard arguments.
 #include "profile/Transcendental.h"
+#include "profile/PowersOfTen.h"
 #include "profile/ProfileState.h"
 #include "profile/SlowTrig.h"
 
