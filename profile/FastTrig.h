@@ -37,7 +37,7 @@ inline constexpr double FastStepSmallest = 0x1p-300;
 inline constexpr double FastTanLargest = 0x1p16;
 inline constexpr double FastAtanLargest = 0x1p300;
 
-// tan(radians) and atan(slope) as hi + lo, with |lo| <= 2^-52 |hi|; none
+// tan(radians) and atan(slope) as hi + lo, with |lo| <= 2^-50 |hi|; none
 // outside the ranges above (NaN and the infinities included).
 std::optional<DoubleDouble> FastTanApproximation(double radians);
 std::optional<DoubleDouble> FastAtanApproximation(double slope);
