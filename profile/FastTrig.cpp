@@ -14,34 +14,34 @@ namespace pendrio::detail {
 
 namespace {
 
-// The steps below are small and run on every call: inlined, they cost about
-// half what they cost as calls. Inlining changes no bits, since nothing is
-// contracted or reordered.
-#define Inline [[gnu::always_inline]] inline
+// The steps below are small and run on every call, so they are inlined:
+// calls would cost the step a good part of its time, passing double-doubles
+// through memory. Inlining changes no bits, since nothing is contracted or
+// reordered.
 
 // a + b = hi + lo exactly (Knuth), whatever their sizes.
-Inline DoubleDouble TwoSum(double a, double b) {
+[[gnu::always_inline]] inline DoubleDouble TwoSum(double a, double b) {
     const double s = a + b;
     const double bVirtual = s - a;
     return {s, (a - (s - bVirtual)) + (b - bVirtual)};
 }
 
 // a + b = hi + lo exactly (Dekker), when a is 0 or its exponent is at least b's.
-Inline DoubleDouble FastTwoSum(double a, double b) {
+[[gnu::always_inline]] inline DoubleDouble FastTwoSum(double a, double b) {
     const double s = a + b;
     return {s, b - (s - a)};
 }
 
 // a = hi + lo with at most 26 significant bits in each (Veltkamp), so that
 // the product of two halves is exact; |a| < 2^995 keeps a * 2^27 finite.
-Inline DoubleDouble Split(double a) {
+[[gnu::always_inline]] inline DoubleDouble Split(double a) {
     const double c = a * (0x1p27 + 1);
     const double high = c - (c - a);
     return {high, a - high};
 }
 
 // a * b = hi + lo exactly (Dekker), while |a * b| stays above 2^-969.
-Inline DoubleDouble TwoProduct(double a, double b) {
+[[gnu::always_inline]] inline DoubleDouble TwoProduct(double a, double b) {
     const double p = a * b;
     const DoubleDouble x = Split(a);
     const DoubleDouble y = Split(b);
@@ -58,7 +58,7 @@ Inline DoubleDouble TwoProduct(double a, double b) {
 // terms of at most 2^-50.2 |n|, and its three roundings cost 2^-101.6 |n|.
 // Taking it times the reciprocal of d.hi instead of over d costs 2^-51 of it:
 // 2^-101.2 |n| more. Together under 2^-100 |n / d|.
-Inline DoubleDouble Divide(DoubleDouble n, DoubleDouble d) {
+[[gnu::always_inline]] inline DoubleDouble Divide(DoubleDouble n, DoubleDouble d) {
     const double reciprocal = 1 / d.hi;
     const double q = n.hi * reciprocal;
     const DoubleDouble qd = TwoProduct(q, d.hi);
@@ -83,7 +83,7 @@ constexpr double TwoOverPi = 0x1.45f306dc9c883p-1;
 //   times k, under 2^-152. No double within 2^16 (nor anywhere, Muller,
 //   "Elementary Functions", ch. 11) lies closer than 2^-61 to a multiple of
 //   pi/2, so |r| >= 2^-61 and the whole error stays under 2^-88 |r|.
-Inline DoubleDouble ReduceByHalfPi(double a, double k) {
+[[gnu::always_inline]] inline DoubleDouble ReduceByHalfPi(double a, double k) {
     const double r1 = a - k * HalfPiChunks[0];
     const DoubleDouble s = TwoSum(r1, -(k * HalfPiChunks[1]));
     const DoubleDouble u = TwoSum(s.hi, -(k * HalfPiChunks[2]));
@@ -92,12 +92,12 @@ Inline DoubleDouble ReduceByHalfPi(double a, double k) {
 }
 
 // The index of the step i/128 nearest to x, 0 <= x <= 1 + 2^-7.
-Inline int NearestStep(double x) {
+[[gnu::always_inline]] inline int NearestStep(double x) {
     return static_cast<int>(x * 128 + 0.5);
 }
 
 // 1 + xc, where xc <= 1, as a normalized double-double, to within 2^-105.
-Inline DoubleDouble OnePlus(DoubleDouble xc) {
+[[gnu::always_inline]] inline DoubleDouble OnePlus(DoubleDouble xc) {
     const DoubleDouble sum = FastTwoSum(1, xc.hi);
     return {sum.hi, sum.lo + xc.lo};
 }
@@ -109,7 +109,8 @@ Inline DoubleDouble OnePlus(DoubleDouble xc) {
 // t^3 P(t^2), which itself is at most 2^-16 |t| / 3 (1 + 2^-14). Absolute
 // error: 2^-68.5 |t|. The coefficients, each rounded once (1/3 by 2^-54 of
 // itself), add 2^-71.6 |t|.
-Inline double OddTerms(double t, double c3, double c5, double c7, double c9) {
+[[gnu::always_inline]] inline double OddTerms(double t, double c3, double c5, double c7,
+                                              double c9) {
     const double square = t * t;
     return t * square * (((c9 * square + c7) * square + c5) * square + c3);
 }
@@ -126,7 +127,8 @@ Inline double OddTerms(double t, double c3, double c5, double c7, double c9) {
 // atan(t) = t - t^3/3 + t^5/5 - t^7/7 + t^9/9, leaving out at most
 // |t|^11 / 11 <= 2^-91 |t|. Errors against |t|: OddTerms 2^-68.5 + 2^-71.6;
 // t.lo left out of the odd terms, |t.lo| t^2 <= 2^-69; t itself 2^-100.
-Inline DoubleDouble AtanOfReduced(double x, bool inverted, DoubleDouble& table) {
+[[gnu::always_inline]] inline DoubleDouble AtanOfReduced(double x, bool inverted,
+                                                         DoubleDouble& table) {
     const int i = inverted ? NearestStep(1 / x) : NearestStep(x);
     const double c = i / 128.0;
     const DoubleDouble xc = TwoProduct(x, c);
@@ -142,7 +144,7 @@ Inline DoubleDouble AtanOfReduced(double x, bool inverted, DoubleDouble& table) 
 // against |d|: OddTerms 2^-68.5 + 2^-71.6; d.lo left out of the odd terms,
 // |d.lo| d^2 <= 2^-69; the sum d.lo + odd terms, u 2^-17.4 = 2^-70.4. In
 // all, 2^-67.42 |d|.
-Inline DoubleDouble TanOfSmall(DoubleDouble d) {
+[[gnu::always_inline]] inline DoubleDouble TanOfSmall(DoubleDouble d) {
     return FastTwoSum(d.hi, d.lo + OddTerms(d.hi, 1.0 / 3, 2.0 / 15, 17.0 / 315, 62.0 / 2835));
 }
 
@@ -159,7 +161,7 @@ constexpr DoubleDouble NotTaken = {std::numeric_limits<double>::quiet_NaN(), 0};
 //   is under 2^-67 R.
 // - |slope| > 1, R = pi/2 - T - atan(t) >= pi/4: the same errors, now at most
 //   2^-67.6 2^-8 in size, come to under 2^-75 R.
-Inline DoubleDouble ApproximateAtan(double slope) {
+[[gnu::always_inline]] inline DoubleDouble ApproximateAtan(double slope) {
     const double x = std::fabs(slope);
     if (!(x >= FastStepSmallest && x <= FastAtanLargest)) {
         return NotTaken;
@@ -197,7 +199,7 @@ Inline DoubleDouble ApproximateAtan(double slope) {
 // - 1 - T tan(d), at least 1 - 2^-7.9: within 2^-100. The table's T: 2^-104.
 // - The division: 2^-100.
 // In all, under 2^-67.2 y.
-Inline DoubleDouble ApproximateTan(double radians) {
+[[gnu::always_inline]] inline DoubleDouble ApproximateTan(double radians) {
     const double a = std::fabs(radians);
     if (!(a >= FastStepSmallest && a <= FastTanLargest)) {
         return NotTaken;
@@ -232,7 +234,7 @@ Inline DoubleDouble ApproximateTan(double radians) {
 // |lo| <= 2^-50 |hi|, so err is taken 2^-90 |hi| wider than the bound. When
 // both ends round to the same double, so does everything between them
 // (rounding to nearest is monotonic), the exact result included.
-Inline std::optional<double> Decide(DoubleDouble approximation) {
+[[gnu::always_inline]] inline std::optional<double> Decide(DoubleDouble approximation) {
     constexpr double WidenedError = FastStepError + 0x1p-90;
     const double err = std::fabs(approximation.hi) * WidenedError;
     const double below = approximation.hi + (approximation.lo - err);
@@ -249,8 +251,6 @@ std::optional<DoubleDouble> Taken(DoubleDouble approximation) {
     }
     return approximation;
 }
-
-#undef Inline
 
 } // namespace
 
