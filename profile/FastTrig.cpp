@@ -72,7 +72,8 @@ constexpr double WholeShift = 0x1.8p52;
 constexpr double TwoOverPi = 0x1.45f306dc9c883p-1;
 
 // r = a - k pi/2 (Cody and Waite) for 1/2 <= a <= 2^16 and k the whole
-// number nearest to a * 2/pi, 1 <= k < 2^16, so |r| <= pi/4 + 2^-36.
+// number nearest to a * 2/pi as a * TwoOverPi rounds it (within 2^-36),
+// 1 <= k < 2^16, so |r| <= pi/4 + 2^-35.
 // - k * HalfPiChunks[0..2] is exact (k < 2^17).
 // - a - k * chunk 0 is exact: both are multiples of ulp(a) (k * chunk 0 lies
 //   within a factor 2 of a and has at most 52 significant bits), and the

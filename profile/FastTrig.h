@@ -3,9 +3,10 @@
 // the result: the first step of Ziv's strategy behind Transcendental.h, at
 // about the cost of the C library's tan and atan. When every value within that
 // error of the approximation rounds to one double, that double is the
-// correctly rounded result. Fewer than one argument in 5,000 lies too close to the
-// point halfway between two doubles to say; it, and any argument outside the
-// ranges below, goes on to the binary128 step and, rarer still, to SlowTrig.h.
+// correctly rounded result. Fewer than one argument in 5,000 lies too close
+// to the point halfway between two doubles to say; it, and any argument
+// outside the ranges below, goes on to the binary128 step and, rarer still,
+// to SlowTrig.h.
 //
 // Only IEEE-754 double additions, subtractions, multiplications and
 // divisions, in the order written (no fused multiply-add: the engine is built
