@@ -1,25 +1,32 @@
 // How long a recalculation takes, against the least it could take.
 //
-// Nearly all of CalculateProfile's work is trigonometry, correctly rounded
+// Much of CalculateProfile's work is trigonometry, correctly rounded
 // (profile/Transcendental.h): two tangents for the whole stretch, then for
-// every section one arc tangent (its end gradient) and two tangents (its own
-// parabola). TrigFloor makes exactly those calls on the same arguments and
+// every section one arc tangent (its end gradient) and one tangent (of that
+// gradient, which its own parabola and the next one's share). TrigFloor
+// makes exactly those calls on the same arguments and
 // nothing else, so the ratio CalculateProfile/256 : TrigFloor is what the
 // bookkeeping around the maths costs: the divisions and checks, and storing
 // the results only once all of them are known to be finite. CLibraryTrig makes
 // the same calls to the C library's tan and atan, which are faster but not
-// rounded the same on every platform.
+// rounded the same on every platform. Tan and Atan are also timed per call,
+// beside the C library's, on the arguments the engine gives them, and
+// SlowStepShare counts the calls that their first step cannot decide.
 //
 //   build/bench/profile_benchmark
 #include "profile/CalculateProfile.h"
+#include "profile/FastTrig.h"
 #include "profile/Transcendental.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 using namespace pendrio;
 
@@ -53,7 +60,6 @@ struct TrigArguments {
     double startGradient = 0;
     double endGradient = 0;
     std::array<double, MaxSections> endSlopes{};
-    std::array<double, MaxSections> startAngles{};
     std::array<double, MaxSections> endAngles{};
 };
 
@@ -69,7 +75,6 @@ TrigArguments trigArguments() {
         const double x = static_cast<double>(i) / MaxSections;
         args.endSlopes[i - 1] =
             (state.StartRise + x * (state.CurveRise + state.CurveRise)) / state.TrackLength;
-        args.startAngles[i - 1] = state.SectionStartAngle[i];
         args.endAngles[i - 1] = state.SectionEndAngle[i];
     }
     return args;
@@ -82,14 +87,10 @@ template <double (*tan)(double), double (*atan)(double)> void Trig(benchmark::St
         double endTan = tan(args.endGradient);
         benchmark::DoNotOptimize(startTan);
         benchmark::DoNotOptimize(endTan);
-        for (double slope : args.endSlopes) {
-            double angle = atan(slope);
-            benchmark::DoNotOptimize(angle);
-        }
         for (int i = 0; i < MaxSections; ++i) {
-            double start = tan(args.startAngles[i]);
+            double angle = atan(args.endSlopes[i]);
             double end = tan(args.endAngles[i]);
-            benchmark::DoNotOptimize(start);
+            benchmark::DoNotOptimize(angle);
             benchmark::DoNotOptimize(end);
         }
     }
@@ -103,6 +104,90 @@ double cAtan(double x) {
 }
 BENCHMARK(Trig<Tan, Atan>)->Name("TrigFloor");
 BENCHMARK(Trig<cTan, cAtan>)->Name("CLibraryTrig");
+
+// The engine's call mix: the arguments CalculateProfile(256) hands to tan and
+// atan for stretches as users enter them, from nearly level to nearly
+// vertical, in crests and sags.
+struct CallMix {
+    std::vector<double> tanArguments;
+    std::vector<double> atanArguments;
+};
+
+CallMix engineCallMix() {
+    const std::array<std::array<double, 2>, 6> gradients{{
+        {-1, 2.5},
+        {0.2, -0.4},
+        {3, -3},
+        {-4, 0},
+        {-20, 35},
+        {60, 89.9},
+    }};
+    CallMix mix;
+    for (const auto& [start, end] : gradients) {
+        ProfileState state = realisticProfile(MaxSections);
+        state.StartGradient = DegreesToRadians(start);
+        state.EndGradient = DegreesToRadians(end);
+        if (!CalculateProfile(state)) {
+            std::abort();
+        }
+        mix.tanArguments.push_back(state.StartGradient);
+        mix.tanArguments.push_back(state.EndGradient);
+        for (int i = 1; i <= MaxSections; ++i) {
+            const double x = static_cast<double>(i) / MaxSections;
+            mix.atanArguments.push_back(
+                (state.StartRise + x * (state.CurveRise + state.CurveRise)) / state.TrackLength);
+            mix.tanArguments.push_back(state.SectionEndAngle[i]);
+        }
+    }
+    return mix;
+}
+
+// Time per call ("per_call", in seconds) over the mix's arguments for one function.
+template <double (*function)(double), bool isTan> void PerCall(benchmark::State& run) {
+    const CallMix mix = engineCallMix();
+    const std::vector<double>& arguments = isTan ? mix.tanArguments : mix.atanArguments;
+    for (auto _ : run) {
+        for (const double x : arguments) {
+            double y = function(x);
+            benchmark::DoNotOptimize(y);
+        }
+    }
+    run.counters["per_call"] = benchmark::Counter(static_cast<double>(arguments.size()),
+                                                  benchmark::Counter::kIsIterationInvariantRate |
+                                                      benchmark::Counter::kInvert);
+}
+BENCHMARK(PerCall<Tan, true>)->Name("Tan/engine_mix");
+BENCHMARK(PerCall<cTan, true>)->Name("CLibraryTan/engine_mix");
+BENCHMARK(PerCall<Atan, false>)->Name("Atan/engine_mix");
+BENCHMARK(PerCall<cAtan, false>)->Name("CLibraryAtan/engine_mix");
+
+// The share of calls that the first step (profile/FastTrig.h) cannot decide
+// and that go on to libquadmath (and, far more rarely, to the 226-bit step):
+// on the engine's call mix, and on a million gradients from -90 to 90 degrees
+// as the window converts them, and on their tangents as slopes.
+double undecidedShare(const std::vector<double>& arguments,
+                      std::optional<double> (*firstStep)(double)) {
+    const auto undecided = std::count_if(arguments.begin(), arguments.end(),
+                                         [&](double x) { return !firstStep(x) && x != 0; });
+    return static_cast<double>(undecided) / static_cast<double>(arguments.size());
+}
+
+void SlowStepShare(benchmark::State& run) {
+    const CallMix mix = engineCallMix();
+    std::vector<double> gradients(1000000);
+    std::vector<double> slopes(gradients.size());
+    for (std::size_t i = 0; i < gradients.size(); ++i) {
+        gradients[i] = DegreesToRadians(-90 + 180 * (static_cast<double>(i) + 0.5) / 1e6);
+        slopes[i] = Tan(gradients[i]);
+    }
+    for (auto _ : run) {
+        run.counters["tan_mix"] = undecidedShare(mix.tanArguments, detail::FastTan);
+        run.counters["atan_mix"] = undecidedShare(mix.atanArguments, detail::FastAtan);
+        run.counters["tan_1e6"] = undecidedShare(gradients, detail::FastTan);
+        run.counters["atan_1e6"] = undecidedShare(slopes, detail::FastAtan);
+    }
+}
+BENCHMARK(SlowStepShare)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

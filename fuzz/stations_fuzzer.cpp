@@ -61,7 +61,7 @@ bool isExtreme(StationPoint point) {
 
 void checkStation(const Station& station) {
     check(std::isfinite(station.Chainage) && std::isfinite(station.Distance) &&
-              std::isfinite(station.Height) && std::isfinite(station.Gradient),
+              std::isfinite(station.Height) && std::isfinite(station.Slope),
           "a field not finite", station.Chainage);
 }
 

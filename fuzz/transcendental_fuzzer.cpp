@@ -1,8 +1,13 @@
 // Holds Tan, Atan and PowerOfTen to MPFR, bit for bit, on any argument: raw
 // bits (subnormals, huge values, infinities, NaN), a gradient in degrees as the
-// window converts it, or a double a few ulps from the engine's 90°. The slow
-// second step is compared on its own too, since the first step hands it only
-// the rare arguments whose result lies nearly halfway between two doubles.
+// window converts it, or a double a few ulps from the engine's 90°. The
+// double-double first step is held to its error bound (against MPFR at 200
+// bits) wherever it takes the argument, and the double its rounding test
+// picks to MPFR's; the slow last step is compared on its own too, since the
+// steps before it hand it only the rare arguments whose result lies nearly
+// halfway between two doubles.
+#include "profile/FastTrig.h"
+#include "profile/PowersOfTen.h"
 #include "profile/ProfileState.h"
 #include "profile/SlowTrig.h"
 #include "profile/Transcendental.h"
@@ -15,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 using namespace pendrio;
 
@@ -52,6 +58,34 @@ void expectSame(const char* what, double x, double got, double expected) {
     }
 }
 
+// The first step's approximation of f(x), where it takes x, within its
+// bound; and the double its rounding test decides on, if any, MPFR's.
+void expectFirstStepWithinBound(const char* what, double x,
+                                std::optional<detail::DoubleDouble> (*approximation)(double),
+                                MpfrFunction function) {
+    const std::optional<detail::DoubleDouble> fast = approximation(x);
+    if (!fast) {
+        return;
+    }
+    mpfr_t exact, error;
+    mpfr_inits2(200, exact, error, static_cast<mpfr_ptr>(nullptr));
+    mpfr_set_d(exact, x, MPFR_RNDN);
+    function(exact, exact, MPFR_RNDN);
+    mpfr_set_d(error, fast->hi, MPFR_RNDN);
+    mpfr_add_d(error, error, fast->lo, MPFR_RNDN);
+    mpfr_sub(error, error, exact, MPFR_RNDN);
+    mpfr_div_d(error, error, fast->hi, MPFR_RNDN);
+    const double relative = std::fabs(mpfr_get_d(error, MPFR_RNDN));
+    mpfr_clears(exact, error, static_cast<mpfr_ptr>(nullptr));
+    if (!(relative <= detail::FastStepError)) {
+        std::fprintf(stderr, "first step of %s(%a) off by %a of it\n", what, x, relative);
+        std::abort();
+    }
+    if (const std::optional<double> decided = detail::NearestIfDecided(*fast)) {
+        expectSame(what, x, *decided, reference(function, x));
+    }
+}
+
 double consumeArgument(FuzzedDataProvider& data) {
     const auto bits = data.ConsumeIntegral<std::uint64_t>();
     switch (data.ConsumeIntegralInRange(0, 2)) {
@@ -79,6 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const double x = consumeArgument(data);
     expectSame("tan", x, Tan(x), reference(mpfr_tan, x));
     expectSame("atan", x, Atan(x), reference(mpfr_atan, x));
+    expectFirstStepWithinBound("tan", x, detail::FastTanApproximation, mpfr_tan);
+    expectFirstStepWithinBound("atan", x, detail::FastAtanApproximation, mpfr_atan);
     if (std::isfinite(x) && x != 0) {
         expectSame("slow tan", x, detail::SlowTan(x), reference(mpfr_tan, x));
         expectSame("slow atan", x, detail::SlowAtan(x), reference(mpfr_atan, x));

@@ -1,6 +1,6 @@
 #include "plot/PlotGeometry.h"
 
-#include "profile/Transcendental.h"
+#include "profile/PowersOfTen.h"
 #include "text/NumberText.h"
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include "Transcendental.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace pendrio {
@@ -39,9 +40,15 @@ bool calculateInto(const ProfileState& in, Results& out) {
         return false;
     }
 
+    // The tangent of every section boundary, each worked out once: entry 0 at
+    // the start of section 1, entry i at the end of section i (and the start
+    // of section i + 1, whose start angle is the same double).
+    std::array<double, MaxSections + 1> boundaryTan;
+    boundaryTan[0] = Tan(a0);
+
     out.SectionLength = L / N;
-    out.CurveRise = ((Tan(a1) - Tan(a0)) / 2.0) * L;
-    out.StartRise = Tan(a0) * L;
+    out.CurveRise = ((Tan(a1) - boundaryTan[0]) / 2.0) * L;
+    out.StartRise = boundaryTan[0] * L;
     out.SectionStartAngle.at(1) = a0;
     const double doubledCurveRise = out.CurveRise + out.CurveRise;
     if (!finite(out.SectionLength) || !finite(out.CurveRise) || !finite(out.StartRise) ||
@@ -58,6 +65,7 @@ bool calculateInto(const ProfileState& in, Results& out) {
             return false;
         }
         out.SectionEndAngle.at(i) = Atan(endSlope);
+        boundaryTan.at(i) = Tan(out.SectionEndAngle.at(i));
         if (i + 1 <= MaxSections) {
             out.SectionStartAngle.at(i + 1) = out.SectionEndAngle.at(i);
             const double height = H0 + ((x * out.StartRise) + (x * x * out.CurveRise));
@@ -70,8 +78,8 @@ bool calculateInto(const ProfileState& in, Results& out) {
 
     // Second pass: each section's own parabola over t in [0, 1].
     for (int i = 1; i <= N; ++i) {
-        const double startTan = Tan(out.SectionStartAngle.at(i));
-        const double halfTanChange = (Tan(out.SectionEndAngle.at(i)) - startTan) / 2.0;
+        const double startTan = boundaryTan.at(i - 1);
+        const double halfTanChange = (boundaryTan.at(i) - startTan) / 2.0;
         const double coeff2 = out.SectionLength * halfTanChange;
         const double coeff1 = out.SectionLength * startTan;
         if (!finite(halfTanChange) || !finite(coeff2) || !finite(coeff1)) {

@@ -1,4 +1,4 @@
-#include "Transcendental.h"
+#include "PowersOfTen.h"
 
 #include <array>
 #include <limits>

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace pendrio {
 
@@ -16,15 +17,18 @@ double SectionStart(const ProfileState& profile, int section) {
 }
 
 double SectionHeightAt(const ProfileState& profile, int section, double t) {
-    return profile.SectionHeight.at(section) +
-           (profile.SectionCoeff1.at(section) * t + profile.SectionCoeff2.at(section) * (t * t));
+    if (section < 1 || section > MaxSections) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return profile.SectionHeight[section] +
+           (profile.SectionCoeff1[section] * t + profile.SectionCoeff2[section] * (t * t));
 }
 
-ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
+CurvePoint CurvePointAt(const ProfileState& profile, double distance) {
     const int n = std::max(CalculatedSectionCount(profile), 1);
     // A length that is not positive (or NaN) leaves one point: the start.
     const double length = profile.TrackLength > 0 ? profile.TrackLength : 0.0;
-    ProfilePoint point;
+    CurvePoint point;
     point.distance = std::isfinite(distance) ? std::clamp(distance, 0.0, length) : 0.0;
     const double fraction = length > 0 ? point.distance / length : 0.0;
     point.section = std::clamp(static_cast<int>(std::floor(fraction * n)) + 1, 1, n);
@@ -37,9 +41,17 @@ ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
     const double c1 = profile.SectionCoeff1.at(i);
     const double c2 = profile.SectionCoeff2.at(i);
     point.height = SectionHeightAt(profile, i, t);
-    point.gradient = sectionLength > 0 ? Atan((c1 + 2.0 * c2 * t) / sectionLength)
-                                       : profile.SectionStartAngle.at(i);
+    // A section without length has no parabola to take a slope from, only its start angle.
+    point.slope = sectionLength > 0 ? (c1 + 2.0 * c2 * t) / sectionLength
+                                    : Tan(profile.SectionStartAngle.at(i));
     return point;
+}
+
+ProfilePoint ProfilePointAt(const ProfileState& profile, double distance) {
+    const CurvePoint point = CurvePointAt(profile, distance);
+    const double gradient =
+        profile.SectionLength > 0 ? Atan(point.slope) : profile.SectionStartAngle.at(point.section);
+    return {point, gradient};
 }
 
 } // namespace pendrio

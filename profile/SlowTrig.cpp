@@ -30,6 +30,10 @@ __extension__ typedef unsigned __int128 Wide;
 constexpr int FractionWords = 7;
 using Words = std::array<std::uint64_t, FractionWords + 3>; // least significant first
 
+// The largest double is m 2^971; ReduceByHalfPi reads the words of 2/pi up to
+// 971 / 64 - 1 + FractionWords (21), which the table must hold.
+static_assert(971 / 64 - 1 + FractionWords < std::tuple_size_v<decltype(TwoOverPiBits)>);
+
 // Enough terms for the series below to stop changing the sum at 2^-230.
 constexpr int TrigTerms = 26;   // |r| <= pi/4: r^52/52! < 2^-230
 constexpr int AtanHalvings = 4; // leaves |z| <= tan(pi/64) < 0.05

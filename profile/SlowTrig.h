@@ -13,8 +13,9 @@ namespace pendrio::detail {
 double SlowTan(double radians);
 double SlowAtan(double slope);
 
-// The first 1536 bits of 2/pi, most significant first: enough to reduce the
-// largest double (2^1024) modulo pi/2 with 448 bits to spare.
+// The first 1536 bits of 2/pi, most significant first. Reducing the largest
+// double (just below 2^1024) modulo pi/2 reads words 14 to 21, the first
+// 1408 bits; the last two words, 128 bits, are to spare.
 extern const std::array<std::uint64_t, 24> TwoOverPiBits;
 
 // pi/2 as an unevaluated sum of five doubles, about 270 bits.

@@ -75,8 +75,10 @@ std::optional<Extreme> extremeOf(const ProfileState& profile, const Stretch& str
 
 Station stationAt(const ProfileState& profile, double chainage, double metres, double units,
                   StationPoint point) {
-    const ProfilePoint on = ProfilePointAt(profile, units);
-    return {chainage, metres, on.height, on.gradient, point};
+    // A row shows the gradient as a slope, so it takes the slope itself and
+    // no angle to turn back into one.
+    const CurvePoint on = CurvePointAt(profile, units);
+    return {chainage, metres, on.height, on.slope, point};
 }
 
 Station startStation(const ProfileState& profile, const Stretch& stretch) {

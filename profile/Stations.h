@@ -25,7 +25,7 @@ struct Station {
     double Chainage = 0; // metres along the line
     double Distance = 0; // metres from the start of the stretch
     double Height = 0;   // track units, on the curve as the plot draws it
-    double Gradient = 0; // radians
+    double Slope = 0;    // rise per run, as the section's parabola gives it
     StationPoint Point = StationPoint::None;
 };
 

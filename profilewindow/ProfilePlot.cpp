@@ -144,7 +144,7 @@ QString ProfilePlot::hoverText() const {
         .arg(LengthText(hover_->distance, locale(), unit),
              LengthText(hover_->height, locale(), unit),
              numberText(RadiansToDegrees(hover_->gradient), 4),
-             numberText(Tan(hover_->gradient) * 100.0, 4));
+             numberText(hover_->slope * 100.0, 4));
 }
 
 std::optional<AxesText> ProfilePlot::axesText() const {

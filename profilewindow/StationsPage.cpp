@@ -1,12 +1,11 @@
 #include "profilewindow/StationsPage.h"
 
-#include "profile/Transcendental.h"
-#include "widgets/CommitOnLeave.h"
-#include "widgets/ElidingLabel.h"
-#include "widgets/TextTableModel.h"
 #include "text/ChainageText.h"
 #include "text/NumberText.h"
 #include "text/StationTableText.h"
+#include "widgets/CommitOnLeave.h"
+#include "widgets/ElidingLabel.h"
+#include "widgets/TextTableModel.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -199,7 +198,7 @@ void StationsPage::showQuery() {
     if (at) {
         const QString metres = FixedText(at->Height / UnitsPerMetre, 3, locale);
         const QString trackUnits = FixedText(at->Height, 0, locale);
-        const QString gradient = FixedText(Tan(at->Gradient) * 1000.0, 2, locale);
+        const QString gradient = FixedText(at->Slope * 1000.0, 2, locale);
         text = unit_ == LengthUnit::Metres
                    ? tr("%1 m (%2 track units), gradient %3 ‰").arg(metres, trackUnits, gradient)
                    : tr("%1 track units (%2 m), gradient %3 ‰").arg(trackUnits, metres, gradient);

@@ -1,6 +1,6 @@
 #include "text/NumberText.h"
 
-#include "profile/Transcendental.h"
+#include "profile/PowersOfTen.h"
 
 #include <QStringView>
 

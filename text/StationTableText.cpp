@@ -1,7 +1,5 @@
 #include "text/StationTableText.h"
 
-#include "profile/Transcendental.h"
-
 #include <cmath>
 
 #include <algorithm>
@@ -48,7 +46,7 @@ const TableDescription<Station>& StationsTable() {
             // A slope as the trade gives it on a gradient post: rise per thousand.
             {{QT_TRANSLATE_NOOP("pendrio::StationTableText", "Gradient [‰]"), CellKind::Number,
               Everywhere, 2, "-888.88"},
-             [](const S& s) { return Cell{Tan(s.Gradient) * 1000}; }},
+             [](const S& s) { return Cell{s.Slope * 1000}; }},
         }};
     return table;
 }

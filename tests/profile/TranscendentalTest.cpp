@@ -1,9 +1,13 @@
 // Tan, Atan and PowerOfTen against MPFR, which rounds correctly by
 // construction: zero misrounded results over more than a million arguments
 // across the ranges the program meets, the whole double range and the known
-// hardest cases. The slow second step is also held to MPFR on its own, since
-// the first step hands it only the rare hard arguments.
+// hardest cases. The double-double first step is held to its error bound on
+// every one of those arguments, and its constants to MPFR's; the slow last
+// step is also held to MPFR on its own, since the steps before it hand it
+// only the rare hard arguments.
 #include "profile/Transcendental.h"
+#include "profile/FastTrig.h"
+#include "profile/PowersOfTen.h"
 #include "profile/ProfileState.h"
 #include "profile/SlowTrig.h"
 
@@ -15,6 +19,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -60,9 +65,10 @@ struct Function {
     const char* name;
     double (*ours)(double);
     MpfrFunction mpfr;
+    std::optional<detail::DoubleDouble> (*fastStep)(double);
 };
-const Function TanFunction{"tan", Tan, mpfr_tan};
-const Function AtanFunction{"atan", Atan, mpfr_atan};
+const Function TanFunction{"tan", Tan, mpfr_tan, detail::FastTanApproximation};
+const Function AtanFunction{"atan", Atan, mpfr_atan, detail::FastAtanApproximation};
 
 bool sameBits(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -80,6 +86,36 @@ int misrounded(const Function& f, double (*ours)(double), const std::vector<doub
                           << expected;
         }
     }
+    return count;
+}
+
+// Counts the arguments on which the first step strays beyond FastStepError
+// (against MPFR at 200 bits) or its rounding test takes a wrong double.
+int fastStepFaults(const Function& f, const std::vector<double>& arguments) {
+    Mpfr mpfr;
+    mpfr_t exact, error;
+    mpfr_inits2(200, exact, error, static_cast<mpfr_ptr>(nullptr));
+    int count = 0;
+    for (double x : arguments) {
+        const std::optional<detail::DoubleDouble> fast = f.fastStep(x);
+        if (!fast) {
+            continue;
+        }
+        mpfr_set_d(exact, x, MPFR_RNDN);
+        f.mpfr(exact, exact, MPFR_RNDN);
+        mpfr_set_d(error, fast->hi, MPFR_RNDN);
+        mpfr_add_d(error, error, fast->lo, MPFR_RNDN);
+        mpfr_sub(error, error, exact, MPFR_RNDN);
+        mpfr_div_d(error, error, fast->hi, MPFR_RNDN);
+        const double relative = std::fabs(mpfr_get_d(error, MPFR_RNDN));
+        const std::optional<double> decided = detail::NearestIfDecided(*fast);
+        if ((relative > detail::FastStepError || (decided && *decided != mpfr(f.mpfr, x))) &&
+            ++count <= 5) {
+            ADD_FAILURE() << f.name << "(" << std::hexfloat << x << "): first step off by 2^"
+                          << std::defaultfloat << std::log2(relative);
+        }
+    }
+    mpfr_clears(exact, error, static_cast<mpfr_ptr>(nullptr));
     return count;
 }
 
@@ -146,6 +182,7 @@ TEST_P(RoundsCorrectly, AgreesWithMpfrOnEveryArgument) {
         x = range.generate(random);
     }
     EXPECT_EQ(misrounded(range.function, range.function.ours, arguments), 0);
+    EXPECT_EQ(fastStepFaults(range.function, arguments), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ranges, RoundsCorrectly, testing::ValuesIn(Ranges),
@@ -190,6 +227,47 @@ TEST(RoundsCorrectly, SlowStepOnItsOwn) {
         EXPECT_EQ(misrounded(f, &f == &TanFunction ? detail::SlowTan : detail::SlowAtan, arguments),
                   0);
     }
+}
+
+// Each entry of the first step's tables: the double nearest to the value,
+// and the double nearest to what that leaves.
+TEST(RoundsCorrectly, FirstStepConstantsAreMpfrs) {
+    mpfr_t step, value, rest;
+    mpfr_inits2(400, step, value, rest, static_cast<mpfr_ptr>(nullptr));
+    const auto expectNearestPair = [&](const detail::DoubleDouble& entry) {
+        EXPECT_EQ(entry.hi, mpfr_get_d(value, MPFR_RNDN));
+        mpfr_sub_d(rest, value, entry.hi, MPFR_RNDN);
+        EXPECT_EQ(entry.lo, mpfr_get_d(rest, MPFR_RNDN));
+    };
+    for (std::size_t j = 0; j < detail::TanOfSteps.size(); ++j) {
+        SCOPED_TRACE(j);
+        mpfr_set_ui(step, static_cast<unsigned long>(j), MPFR_RNDN);
+        mpfr_div_ui(step, step, 128, MPFR_RNDN);
+        mpfr_tan(value, step, MPFR_RNDN);
+        expectNearestPair(detail::TanOfSteps[j]);
+    }
+    for (std::size_t i = 0; i < detail::AtanOfSteps.size(); ++i) {
+        SCOPED_TRACE(i);
+        mpfr_set_ui(step, static_cast<unsigned long>(i), MPFR_RNDN);
+        mpfr_div_ui(step, step, 128, MPFR_RNDN);
+        mpfr_atan(value, step, MPFR_RNDN);
+        expectNearestPair(detail::AtanOfSteps[i]);
+    }
+    // pi/2 in chunks: the first three of at most 36 significant bits, the
+    // four together within 2^-168.
+    mpfr_const_pi(value, MPFR_RNDN);
+    mpfr_div_ui(value, value, 2, MPFR_RNDN);
+    for (std::size_t k = 0; k < detail::HalfPiChunks.size(); ++k) {
+        const double chunk = detail::HalfPiChunks[k];
+        if (k < 3) {
+            int exponent = 0;
+            const double fraction = std::frexp(chunk, &exponent);
+            EXPECT_EQ(std::ldexp(fraction, 36), std::trunc(std::ldexp(fraction, 36))) << k;
+        }
+        mpfr_sub_d(value, value, chunk, MPFR_RNDN);
+    }
+    EXPECT_LT(std::fabs(mpfr_get_d(value, MPFR_RNDN)), 0x1p-168);
+    mpfr_clears(step, value, rest, static_cast<mpfr_ptr>(nullptr));
 }
 
 TEST(RoundsCorrectly, SpecialValues) {

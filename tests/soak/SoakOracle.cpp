@@ -1,7 +1,6 @@
 #include "SoakOracle.h"
 
 #include "profile/ProfileCurve.h"
-#include "profile/Transcendental.h"
 #include "text/ChainageText.h"
 #include "text/NumberText.h"
 
@@ -176,7 +175,7 @@ Row stationRow(const Station& s, Cell::Kind numbers, bool full) {
     row.push_back(Cell(pointName(s.Point)));
     row.push_back({numbers, s.Distance, 3});
     row.push_back({numbers, s.Height / UnitsPerMetre, 3});
-    row.push_back({numbers, Tan(s.Gradient) * 1000, 2});
+    row.push_back({numbers, s.Slope * 1000, 2});
     return row;
 }
 
@@ -336,7 +335,7 @@ bool heightAnswerIs(const QString& answer, const Station& at, const QLocale& loc
     const int metres = metresFirst ? 1 : 3;
     const Row expected{{Cell::Fixed, at.Height / UnitsPerMetre, 3},
                        {Cell::Fixed, at.Height, 0},
-                       {Cell::Fixed, Tan(at.Gradient) * 1000, 2}};
+                       {Cell::Fixed, at.Slope * 1000, 2}};
     return m.hasMatch() && m.captured(2) == (metresFirst ? "m" : "track units") &&
            compareRow({m.captured(metres), m.captured(4 - metres), m.captured(5)}, expected, {},
                       locale)
