@@ -6,6 +6,11 @@
 // the values that CalculateProfile derives from them, and one table per result
 // that the window reads section by section. Lengths and heights are in track
 // units, angles in radians; the window converts to metres and degrees for display.
+//
+// A gradient is the angle of the line against the level, in radians here and
+// degrees on screen; its tangent, the rise per unit run, is its slope (0.015
+// for +1.5 %). The engine's own names keep to these two words; only the
+// per-section tables call the gradients at a section's ends its angles.
 #pragma once
 
 #include <array>

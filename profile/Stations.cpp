@@ -73,7 +73,7 @@ std::optional<Extreme> extremeOf(const ProfileState& profile, const Stretch& str
     return extreme;
 }
 
-Station stationAt(const ProfileState& profile, double chainage, double metres, double units,
+Station stationOnCurve(const ProfileState& profile, double chainage, double metres, double units,
                   StationPoint point) {
     // A row shows the gradient as a slope, so it takes the slope itself and
     // no angle to turn back into one.
@@ -82,23 +82,23 @@ Station stationAt(const ProfileState& profile, double chainage, double metres, d
 }
 
 Station startStation(const ProfileState& profile, const Stretch& stretch) {
-    return stationAt(profile, stretch.start, 0, 0, StationPoint::Start);
+    return stationOnCurve(profile, stretch.start, 0, 0, StationPoint::Start);
 }
 
 Station endStation(const ProfileState& profile, const Stretch& stretch) {
-    return stationAt(profile, stretch.end, stretch.length, profile.TrackLength, StationPoint::End);
+    return stationOnCurve(profile, stretch.end, stretch.length, profile.TrackLength, StationPoint::End);
 }
 
 Station extremeStation(const ProfileState& profile, double chainage, double distance,
                        StationPoint point) {
-    return stationAt(profile, chainage, distance / UnitsPerMetre, distance, point);
+    return stationOnCurve(profile, chainage, distance / UnitsPerMetre, distance, point);
 }
 
 // A chainage that is none of the stretch's points; the difference from the
 // start may round a hair beyond the stretch, where the profile ends anyway.
 Station plainStation(const ProfileState& profile, const Stretch& stretch, double chainage) {
     const double metres = std::clamp(chainage - stretch.start, 0.0, stretch.length);
-    return stationAt(profile, chainage, metres, metres * UnitsPerMetre, StationPoint::None);
+    return stationOnCurve(profile, chainage, metres, metres * UnitsPerMetre, StationPoint::None);
 }
 
 // The smallest whole k whose multiple k * interval, as the double product,
