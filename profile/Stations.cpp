@@ -74,7 +74,7 @@ std::optional<Extreme> extremeOf(const ProfileState& profile, const Stretch& str
 }
 
 Station stationOnCurve(const ProfileState& profile, double chainage, double metres, double units,
-                  StationPoint point) {
+                       StationPoint point) {
     // A row shows the gradient as a slope, so it takes the slope itself and
     // no angle to turn back into one.
     const CurvePoint on = CurvePointAt(profile, units);
@@ -86,7 +86,8 @@ Station startStation(const ProfileState& profile, const Stretch& stretch) {
 }
 
 Station endStation(const ProfileState& profile, const Stretch& stretch) {
-    return stationOnCurve(profile, stretch.end, stretch.length, profile.TrackLength, StationPoint::End);
+    return stationOnCurve(profile, stretch.end, stretch.length, profile.TrackLength,
+                          StationPoint::End);
 }
 
 Station extremeStation(const ProfileState& profile, double chainage, double distance,
