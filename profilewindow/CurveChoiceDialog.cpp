@@ -7,9 +7,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace pendrio {
@@ -71,6 +73,12 @@ CurveChoiceDialog::CurveChoiceDialog(const QList<CurveInFile>& curves, QWidget* 
     connect(list_, &QTreeWidget::currentItemChanged, this,
             [this] { buttons_->button(QDialogButtonBox::Ok)->setEnabled(chosenIndex() >= 0); });
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(chosenIndex() >= 0);
+    // Wide enough to show every column where the screen has room; the list
+    // scrolls where it has not.
+    const int columns = list_->header()->length() + 2 * list_->frameWidth() + 2 * layout->spacing();
+    resize(std::min(std::max(columns, sizeHint().width()),
+                    screen()->availableGeometry().width() * 9 / 10),
+           sizeHint().height());
 }
 
 void CurveChoiceDialog::fill(const QList<CurveInFile>& curves) {
