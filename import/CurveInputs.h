@@ -26,8 +26,8 @@ struct CurveAsTyped {
 // divided by UnitsPerMetre are the file's metres, Tan of the gradient's
 // radians is the file's slope, to the last bit. Among the numbers that do, the
 // one with 15 significant digits is taken where there is one, as a user
-// typed it; where none does, the nearest, RadiansToDegrees(Atan(slope)) for
-// a gradient.
+// typed it; where none does, the first guess: the metres times UnitsPerMetre,
+// or RadiansToDegrees(Atan(slope)).
 CurveAsTyped TypedInputsFor(const CurveInFile& curve, const QLocale& locale = QLocale());
 
 } // namespace pendrio
