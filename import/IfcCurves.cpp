@@ -23,19 +23,26 @@ using Id = std::int64_t;
 
 const QStringList ReadSchemas{"IFC4X3", "IFC4X3_ADD1", "IFC4X3_ADD2", "IFC4X3_RC4"};
 
-const QSet<QByteArray> Wanted{"IFCPROJECT",
-                              "IFCUNITASSIGNMENT",
-                              "IFCSIUNIT",
-                              "IFCCONVERSIONBASEDUNIT",
-                              "IFCALIGNMENT",
-                              "IFCRELNESTS",
-                              "IFCALIGNMENTVERTICAL",
-                              "IFCALIGNMENTSEGMENT",
-                              "IFCALIGNMENTVERTICALSEGMENT",
-                              "IFCREFERENT",
-                              "IFCRELDEFINESBYPROPERTIES",
-                              "IFCPROPERTYSET",
-                              "IFCPROPERTYSINGLEVALUE"};
+// What the alignments are read from; of the properties, only the stationing's.
+const QHash<QByteArray, StepWanted> Wanted{
+    {"IFCPROJECT", {}},
+    {"IFCUNITASSIGNMENT", {}},
+    {"IFCSIUNIT", {}},
+    {"IFCCONVERSIONBASEDUNIT", {}},
+    {"IFCALIGNMENT", {}},
+    {"IFCRELNESTS", {}},
+    {"IFCALIGNMENTVERTICAL", {}},
+    {"IFCALIGNMENTSEGMENT", {}},
+    {"IFCALIGNMENTVERTICALSEGMENT", {}},
+    {"IFCREFERENT", {}},
+    {"IFCRELDEFINESBYPROPERTIES", {}},
+    {"IFCPROPERTYSET", {2, QStringLiteral("Pset_Stationing")}},
+    {"IFCPROPERTYSINGLEVALUE", {0, QStringLiteral("Station")}},
+};
+
+// More parts nested in alignments and their layouts, and property sets of
+// their referents, than any file holds; a file with more is refused.
+constexpr qsizetype MaxRelated = qsizetype(1) << 20;
 
 // The powers of ten IfcSIUnit's prefixes stand for.
 struct Prefix {
@@ -63,29 +70,39 @@ QString translated(const char* text) {
     return QCoreApplication::translate("pendrio::AlignmentImport", text);
 }
 
+// An entity's attribute values, read when asked for; none where there is no
+// entity of the type asked for.
+using Entity = std::optional<QList<StepValue>>;
+
 class IfcModel {
 public:
-    explicit IfcModel(StepFile file) : file_(std::move(file)) { indexRelations(); }
+    IfcModel(const QByteArray& bytes, StepFile file) : bytes_(bytes), file_(std::move(file)) {
+        indexRelations();
+    }
 
-    const StepEntity* entity(Id id, const char* type) const {
+    bool is(Id id, const char* type) const {
         const auto found = file_.entities.constFind(id);
-        return found != file_.entities.cend() && found->type == type ? &*found : nullptr;
+        return found != file_.entities.cend() && found->type == type;
     }
-    const StepValue* attribute(const StepEntity* e, int i) const {
-        return e && i < e->attributes.size() ? &e->attributes.at(i) : nullptr;
+    Entity entity(Id id, const char* type) const {
+        return is(id, type) ? StepAttributes(bytes_, file_.entities[id]) : std::nullopt;
     }
-    const StepEntity* referenced(const StepEntity* e, int i, const char* type) const {
+    static const StepValue* attribute(const Entity& e, int i) {
+        return e && i < e->size() ? &e->at(i) : nullptr;
+    }
+    Entity referenced(const Entity& e, int i, const char* type) const {
         const StepValue* v = attribute(e, i);
-        return v && v->kind == StepValue::Kind::Reference ? entity(v->reference, type) : nullptr;
+        return v && v->kind == StepValue::Kind::Reference ? entity(v->reference, type)
+                                                          : std::nullopt;
     }
-    QString text(const StepEntity* e, int i) const {
+    static QString text(const Entity& e, int i) {
         const StepValue* v = attribute(e, i);
         return v && (v->kind == StepValue::Kind::Text || v->kind == StepValue::Kind::Enumeration)
                    ? v->text
                    : QString();
     }
     // A number, bare or typed (IFCLENGTHMEASURE(1.)); NaN where there is none.
-    double number(const StepEntity* e, int i) const {
+    static double number(const Entity& e, int i) {
         const StepValue* v = attribute(e, i);
         if (v && v->kind == StepValue::Kind::Typed && v->items.size() == 1) {
             v = &v->items.first();
@@ -97,53 +114,64 @@ public:
     QList<Id> ofType(const char* type) const {
         QList<Id> ids;
         for (Id id : file_.order) {
-            if (file_.entities.constFind(id)->type == type) {
+            if (is(id, type)) {
                 ids.append(id);
             }
         }
         return ids;
     }
+    bool complete() const { return related_ <= MaxRelated; }
 
 private:
-    // Who nests what, in file order, and which property sets each object has.
+    // What the alignments and their vertical layouts nest, in file order,
+    // and the property sets of referents: of all the file's relations, only
+    // those the curves are read from are kept.
     void indexRelations() {
         for (Id id : file_.order) {
-            const StepEntity& e = file_.entities[id];
-            const bool nests = e.type == "IFCRELNESTS";
-            if (!nests && e.type != "IFCRELDEFINESBYPROPERTIES") {
+            const bool nests = is(id, "IFCRELNESTS");
+            if (!nests && !is(id, "IFCRELDEFINESBYPROPERTIES")) {
                 continue;
             }
-            const StepValue* whole = attribute(&e, nests ? 4 : 5);
-            const StepValue* parts = attribute(&e, nests ? 5 : 4);
-            if (!whole || !parts || whole->kind != StepValue::Kind::Reference) {
+            const Entity relation = StepAttributes(bytes_, file_.entities[id]);
+            const StepValue* one = attribute(relation, nests ? 4 : 5);
+            const StepValue* many = attribute(relation, nests ? 5 : 4);
+            if (!one || !many || one->kind != StepValue::Kind::Reference) {
                 continue;
             }
-            for (const StepValue& part : parts->items) {
-                if (nests) {
-                    nests_[whole->reference].append(part.reference);
+            const bool kept =
+                is(one->reference, "IFCALIGNMENT") || is(one->reference, "IFCALIGNMENTVERTICAL");
+            for (const StepValue& other : many->items) {
+                if (nests && kept) {
+                    nests_[one->reference].append(other.reference);
+                } else if (!nests && is(other.reference, "IFCREFERENT")) {
+                    propertySets_[other.reference].append(one->reference);
                 } else {
-                    propertySets_[part.reference].append(whole->reference);
+                    continue;
+                }
+                if (++related_ > MaxRelated) {
+                    return;
                 }
             }
         }
     }
 
+    const QByteArray& bytes_;
     StepFile file_;
     QHash<Id, QList<Id>> nests_;
     QHash<Id, QList<Id>> propertySets_;
+    qsizetype related_ = 0;
 };
 
 // Lengths in the file times 10^exponent are metres.
 Outcome<int> metreExponent(const IfcModel& model) {
     const QList<Id> projects = model.ofType("IFCPROJECT");
-    const StepEntity* project =
-        projects.isEmpty() ? nullptr : model.entity(projects[0], "IFCPROJECT");
-    const StepEntity* units = model.referenced(project, 8, "IFCUNITASSIGNMENT");
+    const Entity project = projects.isEmpty() ? Entity() : model.entity(projects[0], "IFCPROJECT");
+    const Entity units = model.referenced(project, 8, "IFCUNITASSIGNMENT");
     const StepValue* list = model.attribute(units, 0);
     for (const StepValue& unit : list ? list->items : QList<StepValue>()) {
-        const StepEntity* si = model.entity(unit.reference, "IFCSIUNIT");
-        const StepEntity* converted = model.entity(unit.reference, "IFCCONVERSIONBASEDUNIT");
-        const StepEntity* named = si ? si : converted;
+        const Entity si = model.entity(unit.reference, "IFCSIUNIT");
+        const Entity converted = model.entity(unit.reference, "IFCCONVERSIONBASEDUNIT");
+        const Entity& named = si ? si : converted;
         if (model.text(named, 1) != u"LENGTHUNIT") {
             continue;
         }
@@ -177,17 +205,17 @@ double inMetres(double length, int exponent) {
 // chainage there. Zero where the alignment has none.
 double startStation(const IfcModel& model, Id alignment) {
     for (Id referent : model.nested(alignment)) {
-        if (!model.entity(referent, "IFCREFERENT")) {
+        if (!model.is(referent, "IFCREFERENT")) {
             continue;
         }
         for (Id set : model.propertySets(referent)) {
-            const StepEntity* pset = model.entity(set, "IFCPROPERTYSET");
+            const Entity pset = model.entity(set, "IFCPROPERTYSET");
             if (model.text(pset, 2) != u"Pset_Stationing") {
                 continue;
             }
             const StepValue* properties = model.attribute(pset, 4);
             for (const StepValue& p : properties ? properties->items : QList<StepValue>()) {
-                const StepEntity* single = model.entity(p.reference, "IFCPROPERTYSINGLEVALUE");
+                const Entity single = model.entity(p.reference, "IFCPROPERTYSINGLEVALUE");
                 if (model.text(single, 0) == u"Station") {
                     return model.number(single, 2);
                 }
@@ -213,8 +241,8 @@ void addProfile(const IfcModel& model, Id vertical, CurveInFile shared, int expo
                 CurvesFound& found) {
     const double station = shared.startChainage;
     for (Id segment : model.nested(vertical)) {
-        const StepEntity* s = model.entity(segment, "IFCALIGNMENTSEGMENT");
-        const StepEntity* p = model.referenced(s, 7, "IFCALIGNMENTVERTICALSEGMENT");
+        const Entity s = model.entity(segment, "IFCALIGNMENTSEGMENT");
+        const Entity p = model.referenced(s, 7, "IFCALIGNMENTVERTICALSEGMENT");
         const QString type = model.text(p, 8);
         if (!p) {
             continue;
@@ -237,7 +265,7 @@ void addProfile(const IfcModel& model, Id vertical, CurveInFile shared, int expo
 } // namespace
 
 Outcome<CurvesFound> ReadIfcCurves(const QByteArray& bytes) {
-    Outcome<StepFile> file = ReadStepFile(bytes, Wanted);
+    const Outcome<StepFile> file = ReadStepFile(bytes, Wanted);
     if (!file) {
         return Outcome<CurvesFound>::Refused(file.reason());
     }
@@ -249,7 +277,14 @@ Outcome<CurvesFound> ReadIfcCurves(const QByteArray& bytes) {
                                          "(IFC4X3, IFC4X3_ADD1, IFC4X3_ADD2 and IFC4X3_RC4)."))
                 .arg(file->schemas.value(0)));
     }
-    const IfcModel model(*file);
+    const IfcModel model(bytes, *file);
+    if (!model.complete()) {
+        return Outcome<CurvesFound>::Refused(
+            translated(QT_TRANSLATE_NOOP("pendrio::AlignmentImport",
+                                         "The IFC file's alignments nest more than %1 parts, "
+                                         "more than Pendrio reads."))
+                .arg(MaxRelated));
+    }
     const Outcome<int> exponent = metreExponent(model);
     if (!exponent) {
         return Outcome<CurvesFound>::Refused(exponent.reason());
@@ -263,7 +298,7 @@ Outcome<CurvesFound> ReadIfcCurves(const QByteArray& bytes) {
         }
         shared.startChainage = inMetres(startStation(model, alignment), *exponent);
         for (Id layout : model.nested(alignment)) {
-            if (model.entity(layout, "IFCALIGNMENTVERTICAL")) {
+            if (model.is(layout, "IFCALIGNMENTVERTICAL")) {
                 addProfile(model, layout, shared, *exponent, found);
             }
         }

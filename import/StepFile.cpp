@@ -11,12 +11,17 @@ namespace {
 
 // Deeper than any IFC entity nests its lists (a point list of lists is two).
 constexpr int MaxNesting = 32;
+// More values than the attributes of any entity an alignment is read from
+// hold; the largest, a list of nested segments, has one per segment.
+constexpr qsizetype MaxValuesKept = qsizetype(1) << 20;
 
 // Why reading stopped: the bytes ran out, or one did not belong where it stood.
 struct Stop {
     bool cutOff;
     qsizetype at;
 };
+// Or there was more to keep than is kept: not a fault of the file's syntax.
+struct TooMany {};
 
 bool isLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
@@ -34,10 +39,19 @@ int hexDigit(char c) {
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
+// Reading with nothing kept checks the syntax alone; kept values are built
+// (the header's, an entity's that is asked for).
 class StepParser {
 public:
-    StepParser(const QByteArray& bytes, const QSet<QByteArray>& wanted)
+    StepParser(const QByteArray& bytes, const QHash<QByteArray, StepWanted>& wanted)
         : bytes_(bytes), wanted_(wanted) {}
+
+    QList<StepValue> attributesAt(qsizetype at) {
+        at_ = at;
+        keep_ = true;
+        kept_ = 0;
+        return list(0);
+    }
 
     StepFile read() {
         expectWord("ISO-10303-21");
@@ -114,7 +128,10 @@ private:
     void readHeader() {
         while (peekWord() != "ENDSEC") {
             const QByteArray name = word();
+            keep_ = true;
+            kept_ = 0;
             const QList<StepValue> values = list(0);
+            keep_ = false;
             expect(';');
             if (name == "FILE_SCHEMA" && !values.isEmpty()) {
                 for (const StepValue& schema : values.first().items) {
@@ -152,14 +169,37 @@ private:
             }
             ++at_;
         } else {
-            QByteArray type = word();
-            QList<StepValue> attributes = list(0);
-            if (wanted_.contains(type) && !file_.entities.contains(number)) {
-                file_.entities.insert(number, {std::move(type), std::move(attributes)});
+            const QByteArray type = word();
+            const auto wanted = wanted_.constFind(type);
+            const qsizetype attributes = at_;
+            list(0);
+            if (wanted != wanted_.cend() && !file_.entities.contains(number) &&
+                matches(*wanted, attributes)) {
+                if (file_.order.size() == MaxStepEntitiesKept) {
+                    throw TooMany{};
+                }
+                // The wanted list's own type, which shares its bytes with every entity kept.
+                file_.entities.insert(number, {wanted.key(), attributes});
                 file_.order.append(number);
             }
         }
         expect(';');
+    }
+
+    // Whether an entity of a wanted type is wanted: read again, small as it is.
+    bool matches(const StepWanted& wanted, qsizetype attributes) {
+        if (wanted.attribute < 0) {
+            return true;
+        }
+        const qsizetype end = at_;
+        QList<StepValue> values;
+        try {
+            values = attributesAt(attributes);
+        } catch (const TooMany&) {
+        }
+        keep_ = false;
+        at_ = end;
+        return wanted.attribute < values.size() && values[wanted.attribute].text == wanted.text;
     }
 
     std::int64_t integer() {
@@ -185,7 +225,13 @@ private:
             return values;
         }
         for (;;) {
-            values.append(value(depth));
+            if (!keep_) {
+                value(depth);
+            } else if (++kept_ > MaxValuesKept) {
+                throw TooMany{};
+            } else {
+                values.append(value(depth));
+            }
             if (peek() == ')') {
                 ++at_;
                 return values;
@@ -254,8 +300,10 @@ private:
     bool escape(QString& text);
 
     const QByteArray& bytes_;
-    const QSet<QByteArray>& wanted_;
+    const QHash<QByteArray, StepWanted>& wanted_;
     qsizetype at_ = 0;
+    bool keep_ = false;
+    qsizetype kept_ = 0; // values built since the last entity's attributes were asked for
     StepFile file_;
 };
 
@@ -335,9 +383,16 @@ bool StepParser::escape(QString& text) {
 
 } // namespace
 
-Outcome<StepFile> ReadStepFile(const QByteArray& bytes, const QSet<QByteArray>& wanted) {
+Outcome<StepFile> ReadStepFile(const QByteArray& bytes,
+                               const QHash<QByteArray, StepWanted>& wanted) {
     try {
         return StepParser(bytes, wanted).read();
+    } catch (const TooMany&) {
+        return Outcome<StepFile>::Refused(
+            QCoreApplication::translate("pendrio::AlignmentImport",
+                                        "The IFC file holds more than %1 entities of the kinds "
+                                        "an alignment is read from, more than Pendrio reads.")
+                .arg(MaxStepEntitiesKept));
     } catch (const Stop& stop) {
         if (stop.cutOff) {
             return Outcome<StepFile>::Refused(QCoreApplication::translate(
@@ -349,6 +404,14 @@ Outcome<StepFile> ReadStepFile(const QByteArray& bytes, const QSet<QByteArray>& 
             QCoreApplication::translate("pendrio::AlignmentImport",
                                         "The IFC file is garbled in line %1.")
                 .arg(line));
+    }
+}
+
+std::optional<QList<StepValue>> StepAttributes(const QByteArray& bytes, const StepEntity& entity) {
+    try {
+        return StepParser(bytes, {}).attributesAt(entity.attributesAt);
+    } catch (...) {
+        return std::nullopt; // too many values: the file was read whole before
     }
 }
 
