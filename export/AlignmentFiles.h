@@ -53,8 +53,12 @@ using IdSource = std::function<QUuid()>;
 // IFC: a project in metres with one alignment: a horizontal layout of one
 // LINE, a vertical layout of one PARABOLICARC (or CONSTANTGRADIENT) segment,
 // each closed by the zero-length segment IFC 4.3 asks for, and an IfcReferent
-// with Pset_Stationing for the chainage at the start. `written` is the header's
-// time stamp; every GloballyUniqueId comes from `newId`.
+// with Pset_Stationing for the chainage at the start; and the same as the
+// alignment's geometric representation, which model viewers draw: a
+// 'FootPrint' IfcCompositeCurve of the line on an IfcLine and an 'Axis'
+// IfcGradientCurve of the parabola on an IfcPolynomialCurve (or the gradient
+// on an IfcLine), each closed by a zero-length IfcCurveSegment. `written` is
+// the header's time stamp; every GloballyUniqueId comes from `newId`.
 AlignmentFile AlignmentAsIfc(const ProfileState& profile, double startChainage,
                              const QDateTime& written = QDateTime::currentDateTimeUtc(),
                              const IdSource& newId = QUuid::createUuid);

@@ -1,8 +1,10 @@
-// The calculation as an IFC 4.3 STEP file (ISO 10303-21). Only the business
-// logic of the alignment is written (layouts, segments and their design
-// parameters), not the geometric representation (IfcGradientCurve): readers
-// compute the curve from the segments, and a second description of the same
-// curve could only disagree with the first.
+// The calculation as an IFC 4.3 STEP file (ISO 10303-21): the alignment's
+// business logic (layouts, segments and their design parameters), which a
+// design suite edits, and its geometric representation as IFC 4.3's concept
+// "Alignment Geometry - Horizontal and Vertical" gives it, which a model
+// viewer draws: a 'FootPrint' IfcCompositeCurve of IfcCurveSegments in plan
+// and an 'Axis' IfcGradientCurve over it. Both are written from the same
+// numbers, so that they cannot disagree.
 #include "export/AlignmentFiles.h"
 
 #include "programinfo/ProgramInfo.h"
@@ -12,6 +14,7 @@
 
 #include <QByteArrayList>
 
+#include <cmath>
 #include <cstdint>
 
 namespace pendrio {
@@ -79,6 +82,7 @@ QByteArrayList rooted(StepData& data, const QByteArray& name, const QByteArray& 
 struct Project {
     QByteArray project;
     QByteArray origin;
+    QByteArray context; // the model's geometric representation context
 };
 
 Project addProject(StepData& data) {
@@ -92,7 +96,7 @@ Project addProject(StepData& data) {
     const QByteArray project =
         data.add("IFCPROJECT", rooted(data, "Vertical curve", "") +
                                    QByteArrayList{"$", "$", "$", listOf({context}), units});
-    return {project, data.add("IFCLOCALPLACEMENT", {"$", world})};
+    return {project, data.add("IFCLOCALPLACEMENT", {"$", world}), context};
 }
 
 void nest(StepData& data, const QByteArray& whole, const QByteArrayList& parts) {
@@ -138,12 +142,120 @@ void addStationing(StepData& data, const QByteArray& alignment, double startChai
              rooted(data, "", "") + QByteArrayList{listOf({referent}), stationing});
 }
 
+// The geometric representation. Each IfcCurveSegment cuts a piece from the
+// start of a parent curve and places it: the parent's point and tangent at
+// the cut move to the placement's location and direction. Every parent
+// starts at the origin; the straight ones lie along the x axis, which is
+// then turned to the segment's heading.
+class Geometry {
+public:
+    explicit Geometry(StepData& data)
+        : data_(data), origin_(data.add("IFCCARTESIANPOINT", {listOf({"0.", "0."})})),
+          xAxis_(data.add("IFCLINE", {origin_, data.add("IFCVECTOR", {direction(1, 0), "1."})})) {}
+
+    // (dx, dy) of unit length along a gradient, as IFC gives a vertical heading.
+    QByteArray heading(double slope) {
+        const double length = std::hypot(1.0, slope);
+        return direction(1 / length, slope / length);
+    }
+    QByteArray direction(double x, double y) {
+        return data_.add("IFCDIRECTION", {listOf({StepReal(x), StepReal(y)})});
+    }
+    // `length` along `parent` from its start, placed at (x, y) heading `to`.
+    QByteArray segment(const char* transition, double x, double y, const QByteArray& to,
+                       double length, const QByteArray& parent) {
+        const QByteArray at = data_.add("IFCCARTESIANPOINT", {listOf({StepReal(x), StepReal(y)})});
+        return data_.add("IFCCURVESEGMENT", {transition, data_.add("IFCAXIS2PLACEMENT2D", {at, to}),
+                                             "IFCLENGTHMEASURE(0.)",
+                                             "IFCLENGTHMEASURE(" + StepReal(length) + ')', parent});
+    }
+    // IFC's parabola for a vertical PARABOLICARC: height = C + B x + A x^2 at
+    // x along the horizontal, C the start height, B the start slope and A
+    // (end slope - start slope) / (2 length).
+    QByteArray parabola(const AlignmentNumbers& n) {
+        const double a = (n.EndSlope - n.StartSlope) / (2 * n.Length);
+        return data_.add(
+            "IFCPOLYNOMIALCURVE",
+            {data_.add("IFCAXIS2PLACEMENT2D", {origin_, direction(1, 0)}), listOf({"0.", "1."}),
+             listOf({StepReal(n.StartHeight), StepReal(n.StartSlope), StepReal(a)}), "$"});
+    }
+    const QByteArray& xAxis() const { return xAxis_; }
+
+private:
+    StepData& data_;
+    QByteArray origin_;
+    QByteArray xAxis_;
+};
+
+// The mean of sqrt(1 + t^2) over t from a to b: the length along a parabola
+// whose slope runs from a to b, per unit of horizontal length. Written so
+// that nothing cancels: for slopes of one sign the differences of
+// t sqrt(1 + t^2) and of asinh t are taken apart by hand.
+double meanSecant(double a, double b) {
+    const double fa = std::hypot(1.0, a);
+    const double fb = std::hypot(1.0, b);
+    if (a == b) {
+        return fa;
+    }
+    if ((a < 0) != (b < 0) && a != 0 && b != 0) {
+        return (b * fb - a * fa + (std::asinh(b) - std::asinh(a))) / (2 * (b - a));
+    }
+    const double product = (b + a) * (1 + a * a + b * b) / (b * fb + a * fa);
+    const double area = std::asinh((b - a) * (b + a) / (b * fa + a * fb)) / (b - a);
+    return (product + area) / 2;
+}
+
+// The plan: the line, then its zero-length closing segment. Each entity is
+// added in a statement of its own, so that the file's numbering does not
+// depend on the order a compiler evaluates arguments in.
+QByteArray footPrint(Geometry& g, const AlignmentNumbers& n) {
+    const QByteArray east = g.direction(1, 0);
+    const QByteArray line =
+        g.segment(".CONTSAMEGRADIENTSAMECURVATURE.", 0, 0, east, n.Length, g.xAxis());
+    return line + ',' + g.segment(".DISCONTINUOUS.", n.Length, 0, east, 0, g.xAxis());
+}
+
+// The profile over the plan's distance along it: the parabola (or the
+// constant gradient), then the zero-length closing segment on the end slope.
+QByteArray profile(Geometry& g, const AlignmentNumbers& n) {
+    const QByteArray parent = n.Radius ? g.parabola(n) : g.xAxis();
+    const QByteArray start = g.heading(n.StartSlope);
+    const QByteArray curve =
+        n.Radius ? g.segment(".CONTSAMEGRADIENT.", 0, n.StartHeight, start,
+                             n.Length * meanSecant(n.StartSlope, n.EndSlope), parent)
+                 : g.segment(".CONTSAMEGRADIENTSAMECURVATURE.", 0, n.StartHeight, start,
+                             n.Length * std::hypot(1.0, n.StartSlope), parent);
+    const QByteArray end = g.heading(n.EndSlope);
+    return curve + ',' + g.segment(".DISCONTINUOUS.", n.Length, n.EndHeight, end, 0, g.xAxis());
+}
+
+QByteArray representation(StepData& data, const QByteArray& context, const char* identifier,
+                          const char* type, const QByteArray& item) {
+    const QByteArray subContext = data.add("IFCGEOMETRICREPRESENTATIONSUBCONTEXT",
+                                           {quoted(identifier), quoted("Model"), "*", "*", "*", "*",
+                                            context, "$", ".MODEL_VIEW.", "$"});
+    return data.add("IFCSHAPEREPRESENTATION",
+                    {subContext, quoted(identifier), quoted(type), listOf({item})});
+}
+
+QByteArray alignmentShape(StepData& data, const QByteArray& context, const AlignmentNumbers& n) {
+    Geometry g(data);
+    const QByteArray plan = data.add("IFCCOMPOSITECURVE", {'(' + footPrint(g, n) + ')', ".F."});
+    const QByteArray axis =
+        data.add("IFCGRADIENTCURVE", {'(' + profile(g, n) + ')', ".F.", plan, "$"});
+    return data.add("IFCPRODUCTDEFINITIONSHAPE",
+                    {"$", "$",
+                     listOf({representation(data, context, "FootPrint", "Curve2D", plan),
+                             representation(data, context, "Axis", "Curve3D", axis)})});
+}
+
 QByteArray dataSection(const AlignmentNumbers& n, const IdSource& newId) {
     StepData data(newId);
     const Project project = addProject(data);
+    const QByteArray shape = alignmentShape(data, project.context, n);
     const QByteArray alignment =
         data.add("IFCALIGNMENT", rooted(data, "Vertical curve", NoPlan) +
-                                     QByteArrayList{"$", project.origin, "$", "$"});
+                                     QByteArrayList{"$", project.origin, shape, "$"});
     data.add("IFCRELAGGREGATES",
              rooted(data, "", "") + QByteArrayList{project.project, listOf({alignment})});
     const QByteArray horizontal =

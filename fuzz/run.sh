@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-10}
 build_dir=${PENDRIO_FUZZ_BUILD_DIR:-build-fuzz}
 targets=(calculate_profile_fuzzer text_to_number_fuzzer number_to_text_fuzzer plot_fuzzer
-    stations_fuzzer alignment_files_fuzzer transcendental_fuzzer)
+    stations_fuzzer alignment_files_fuzzer alignment_reader_fuzzer transcendental_fuzzer)
 
 cmake -S . -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPENDRIO_BUILD_FUZZERS=ON -DBUILD_TESTING=OFF -DPENDRIO_BUILD_BENCHMARKS=OFF \

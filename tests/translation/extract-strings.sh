@@ -16,7 +16,7 @@ if [ ! -x "$lupdate" ]; then
 fi
 rm -f "$ts"
 # The include path lets lupdate read each class's header and place its tr().
-output=$(cd "$source" && "$lupdate" -I . -recursive profile text plot export widgets window profilewindow app \
+output=$(cd "$source" && "$lupdate" -I . -recursive profile text plot export import widgets window profilewindow app \
     -ts "$ts" 2>&1)
 status=$?
 printf '%s\n' "$output"
