@@ -22,6 +22,10 @@ DesignLength refused(DesignLengthProblem problem) {
 // and such a point is taken at the end rather than refused as beyond it.
 constexpr double EndPointSlack = 1 - 0x1p-50;
 
+// How far below a designed radius the facts' radius may lie (a few units in
+// the last place, DesignRadius.h), with room to spare.
+constexpr double FactsRadiusSlack = 1 - 0x1p-46;
+
 } // namespace
 
 DesignLength DesignLengthForK(double startGradient, double endGradient, double k) {
@@ -50,7 +54,12 @@ std::optional<double> RadiusForSpeed(double speed, double acceleration) {
     const double metresPerSecond = speed / KilometresPerHourPerMetrePerSecond;
     const double metres = (metresPerSecond * metresPerSecond) / acceleration;
     const double radius = metres * UnitsPerMetre;
-    if (!std::isnormal(radius)) {
+    // The facts give the acceleration back from their radius, a few units in
+    // the last place from this one: where that could overflow, or where the
+    // radius in metres has already lost digits as a subnormal, the radius is
+    // as good as beyond range.
+    if (!std::isnormal(metres) || !std::isnormal(radius) ||
+        !AccelerationOnRadius(speed, radius * FactsRadiusSlack)) {
         return std::nullopt;
     }
     return radius;
