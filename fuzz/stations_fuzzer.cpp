@@ -1,5 +1,6 @@
 // Any calculable profile, any start chainage and interval into the stations
-// for setting it out, and the chainage text both ways.
+// for setting it out, the chainage text both ways, and the curve's facts with
+// the interval as a design speed.
 //
 // Each run is bounded: a plan may have 100,001 rows, so at most 1000 of them
 // (the first, the last and a spread between) are looked at, each with the
@@ -14,6 +15,7 @@
 #include "profile/CalculateProfile.h"
 #include "profile/Stations.h"
 #include "text/ChainageText.h"
+#include "text/CurveFactsText.h"
 #include "text/StationTableText.h"
 
 #include <algorithm>
@@ -90,6 +92,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !std::isfinite(profile.SectionHeight.at(1)) || !std::isfinite(profile.StartGradient) ||
         !std::isfinite(profile.EndGradient) || !CalculateProfile(profile)) {
         return 0;
+    }
+
+    // The curve's facts, with the interval as a design speed: never inf or nan.
+    for (const QLocale& locale : {QLocale::c(), German}) {
+        const QString facts =
+            CurveFactsLines(ComputeCurveFacts(profile, interval), locale).join(u'\n');
+        check(!facts.contains(QLatin1String("nan"), Qt::CaseInsensitive) &&
+                  !facts.contains(QLatin1String("inf"), Qt::CaseInsensitive),
+              "a fact missing", interval);
     }
 
     const StationPlan plan = PlanStations(profile, start, interval);
