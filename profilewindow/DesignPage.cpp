@@ -178,7 +178,9 @@ void DesignPage::addBox(Box box, QHBoxLayout* row) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromUtf8(about.name));
     edit->setAccessibleName(translated(about.accessibleName));
-    edit->setToolTip(translated(about.toolTip));
+    // The box's own tooltip is the whole of a value shown shortened
+    // (CommitOnLeave): the explanation is its caption's, and read out with it.
+    edit->setAccessibleDescription(translated(about.toolTip));
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int digit = edit->fontMetrics().horizontalAdvance(u'0');
     edit->setMinimumWidth(digit * about.digits);
@@ -186,6 +188,7 @@ void DesignPage::addBox(Box box, QHBoxLayout* row) {
     boxes_[box] = edit;
     auto* caption = new QLabel(translated(about.caption), this);
     caption->setBuddy(edit);
+    caption->setToolTip(translated(about.toolTip));
     row->addWidget(caption);
     row->addWidget(edit);
     if (about.reading == Reading::Height) {
