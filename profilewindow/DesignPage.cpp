@@ -24,8 +24,8 @@ namespace pendrio {
 
 namespace {
 
-constexpr int PageMargin =
-    6; // as the Stations tab's, tight, so that the window's minimum stays small
+// As the Stations tab's, tight, so that the window's minimum stays small.
+constexpr int PageMargin = 6;
 
 // How a box reads its text: a length or a number that must be positive, a
 // chainage as the Stations tab reads it, or a height of any sign in View's unit.
@@ -218,9 +218,9 @@ void DesignPage::addBox(Box box, QHBoxLayout* row) {
     }
 }
 
-// The length, or why there is none, on a line of its own: it may be long,
-// and a narrow window cuts it after a whole word.
-QHBoxLayout* DesignPage::createResult() {
+// The length, or why there is none, on a line of its own across the page: it
+// may be long, and a narrow window cuts it after a whole word.
+QVBoxLayout* DesignPage::createResult() {
     lengthLabel_ = new ElidingLabel(1, this);
     lengthLabel_->setObjectName(QStringLiteral("lblDesignLength"));
     lengthLabel_->setAccessibleName(tr("Designed length"));
@@ -237,10 +237,13 @@ QHBoxLayout* DesignPage::createResult() {
             emit lengthChosen(*length_);
         }
     });
-    auto* row = new QHBoxLayout;
-    row->addWidget(lengthLabel_, 1);
-    row->addWidget(useButton_);
-    return row;
+    auto* rows = new QVBoxLayout;
+    rows->addWidget(lengthLabel_);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(useButton_);
+    rows->addLayout(buttonRow);
+    return rows;
 }
 
 QWidget* DesignPage::setTabOrderAfter(QWidget* previous) {

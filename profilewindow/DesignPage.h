@@ -32,6 +32,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
+class QVBoxLayout;
 
 namespace pendrio {
 
@@ -73,7 +74,7 @@ private:
     QHBoxLayout* createWays();
     QWidget* createBoxes();
     void addBox(Box box, QHBoxLayout* row);
-    QHBoxLayout* createResult();
+    QVBoxLayout* createResult();
     void showWay(int way);
     std::optional<TypedNumber> typed(Box box, const QString& text) const;
     std::optional<double> value(Box box) const;

@@ -21,9 +21,9 @@ constexpr std::array<const char*, 8> Reasons = {
     QT_TRANSLATE_NOOP("pendrio::DesignLengthText",
                       "no length: the point lies at or before the start of the stretch"),
     QT_TRANSLATE_NOOP("pendrio::DesignLengthText",
-                      "no length: the point lies on or above the start tangent of this crest"),
+                      "no length: the point is on or above the crest's start tangent"),
     QT_TRANSLATE_NOOP("pendrio::DesignLengthText",
-                      "no length: the point lies on or below the start tangent of this sag"),
+                      "no length: the point is on or below the sag's start tangent"),
     QT_TRANSLATE_NOOP("pendrio::DesignLengthText",
                       "no length: the point lies beyond the curve's end for every length"),
 };

@@ -8,7 +8,7 @@
 namespace pendrio {
 
 // The length in track units, or the translated reason there is none
-// ("no length: the point lies on or above the start tangent of this crest").
+// ("no length: the point is on or above the crest's start tangent").
 Outcome<double> DesignLengthOutcome(const DesignLength& design);
 
 } // namespace pendrio

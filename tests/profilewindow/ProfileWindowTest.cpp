@@ -496,7 +496,7 @@ private slots:
                  "800 m (15748031 track units)"},
                 {"optDesignPoint",
                  {"txtDesignPointHeight", "9"},
-                 "no length: the point lies on or above the start tangent of this crest"},
+                 "no length: the point is on or above the crest's start tangent"},
             };
             for (const auto& way : ways) {
                 QTest::mouseClick(profile->findChild<QAbstractButton*>(way.option), Qt::LeftButton);
