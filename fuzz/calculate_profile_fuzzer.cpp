@@ -143,11 +143,9 @@ void checkLength(const DesignLength& design) {
           "design length not positive");
 }
 
-// The same inputs read as the other ways: the length as a K, and as a design
-// speed with the height's magnitude as the acceleration, each given back by the
-// facts; the point half way along the calculated curve (when there is one),
-// which the curve of the length designed through it passes, within the
-// roundings of the terms of its height.
+// The length read as a K, and as a design speed at the height's magnitude as
+// acceleration, each given back by the facts; the calculated curve's point half
+// way along, which the curve designed through it passes within the roundings.
 void checkOtherWays(const ProfileState& before, const ProfileState* calculated) {
     ProfileState designed = before;
     const double a0 = before.StartGradient, a1 = before.EndGradient;
@@ -170,9 +168,7 @@ void checkOtherWays(const ProfileState& before, const ProfileState* calculated) 
     }
     const CurveFacts facts = ComputeCurveFacts(before, k);
     for (const std::optional<SteepGradient>& steep : {facts.SteepStart, facts.SteepEnd}) {
-        check(!steep || (std::abs(steep->Given) >= DegreesToRadians(90.0) &&
-                         std::abs(steep->ActsAs) <= Atan(HUGE_VAL)),
-              "a steep gradient acts beyond 90 degrees");
+        check(!steep || std::abs(steep->ActsAs) <= Atan(HUGE_VAL), "a steep gradient acts as one");
     }
     if (!calculated) {
         return;
