@@ -4,10 +4,14 @@
 // refuses and the state is bit for bit what it was, or it succeeds, every value
 // it wrote is finite and everything it should not have touched is untouched.
 // The same inputs then serve the design from a radius: its length, when it
-// gives one, is finite and gives the radius back through the curve facts.
+// gives one, is finite and gives the radius back through the curve facts; and
+// the other ways of designing a length likewise (checkOtherWays).
 #include "profile/CalculateProfile.h"
 #include "profile/CurveFacts.h"
 #include "profile/DesignRadius.h"
+#include "profile/DesignWays.h"
+#include "profile/ProfileCurve.h"
+#include "profile/Transcendental.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -17,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 using namespace pendrio;
@@ -130,6 +135,68 @@ void checkAccepted(const ProfileState& after, const ProfileState& before) {
     check(same(after.SectionStartAngle[1], after.StartGradient), "first start angle");
 }
 
+// A design's length, when there is one, is finite, positive and comes with no problem.
+void checkLength(const DesignLength& design) {
+    check(design.Length.has_value() == (design.Problem == DesignLengthProblem::None),
+          "a design length and its problem disagree");
+    check(!design.Length || (std::isfinite(*design.Length) && *design.Length > 0),
+          "design length not positive");
+}
+
+// The length read as a K, and as a design speed at the height's magnitude as
+// acceleration, each given back by the facts; the calculated curve's point half
+// way along, which the curve designed through it passes within the roundings.
+void checkOtherWays(const ProfileState& before, const ProfileState* calculated) {
+    ProfileState designed = before;
+    const double a0 = before.StartGradient, a1 = before.EndGradient;
+    const double k = before.TrackLength, acceleration = std::abs(before.SectionHeight[1]);
+    const DesignLength forK = DesignLengthForK(a0, a1, k);
+    checkLength(forK);
+    if (forK.Length) {
+        designed.TrackLength = *forK.Length;
+        const std::optional<double> back = ComputeCurveFacts(designed).KValue;
+        check(back && std::abs(*back - k) <= 1e-15 * k, "design length misses the K");
+    }
+    const DesignLength forSpeed = DesignLengthForSpeed(a0, a1, k, acceleration);
+    checkLength(forSpeed);
+    if (forSpeed.Length) {
+        designed.TrackLength = *forSpeed.Length;
+        const std::optional<double> back =
+            ComputeCurveFacts(designed, k).AtDesignSpeed.value().Acceleration;
+        check(back && std::abs(*back - acceleration) <= 1e-12 * acceleration,
+              "design length misses the acceleration");
+    }
+    const CurveFacts facts = ComputeCurveFacts(before, k);
+    for (const std::optional<SteepGradient>& steep : {facts.SteepStart, facts.SteepEnd}) {
+        check(!steep || std::abs(steep->ActsAs) <= Atan(HUGE_VAL), "a steep gradient acts as one");
+    }
+    if (!calculated) {
+        return;
+    }
+    const double distance = before.TrackLength / 2;
+    const double height = ProfilePointAt(*calculated, distance).height;
+    const double startHeight = before.SectionHeight[1];
+    const DesignLength through = DesignLengthThroughPoint(a0, a1, startHeight, distance, height);
+    checkLength(through);
+    if (!through.Length) {
+        return;
+    }
+    check(*through.Length >= distance, "a curve through the point ends before it");
+    designed = *calculated;
+    designed.TrackLength = *through.Length;
+    if (CalculateProfile(designed)) {
+        // The height there as the calculation gives the section boundaries theirs.
+        const double x = distance / designed.TrackLength;
+        const double rise = x * designed.StartRise, curve = x * x * designed.CurveRise;
+        const double back = startHeight + (rise + curve);
+        const double terms =
+            std::abs(height) + std::abs(startHeight) + std::abs(rise) + std::abs(curve);
+        // Among subnormal heights every rounding may cost a whole smallest double.
+        const double slack = 1e-14 * terms + 64 * std::numeric_limits<double>::denorm_min();
+        check(std::abs(back - height) <= slack, "the designed curve misses the point");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -156,7 +223,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     state.SavedText = data.ConsumeRemainingBytesAsString();
 
     const ProfileState before = state;
-    if (CalculateProfile(state)) {
+    const bool calculated = CalculateProfile(state);
+    if (calculated) {
         checkAccepted(state, before);
     } else {
         checkRefused(state, before);
@@ -176,15 +244,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const double radius = before.TrackLength;
     const DesignLength design =
         DesignLengthForRadius(before.StartGradient, before.EndGradient, radius);
-    check(design.Length.has_value() == (design.Problem == DesignLengthProblem::None),
-          "a design length and its problem disagree");
+    checkLength(design);
     if (design.Length) {
-        check(std::isfinite(*design.Length) && *design.Length > 0, "design length not positive");
         ProfileState designed = before;
         designed.TrackLength = *design.Length;
         const std::optional<double> back = ComputeCurveFacts(designed).VerticalRadius;
         check(back && std::abs(*back - radius) <= 1e-12 * radius,
               "design length misses the radius");
     }
+    checkOtherWays(before, calculated ? &state : nullptr);
     return 0;
 }

@@ -1,5 +1,5 @@
 // Any calculable profile, any start chainage and interval into the stations
-// for setting it out, and the chainage text both ways.
+// for setting it out, the chainage text both ways, and the curve's facts.
 //
 // Each run is bounded: a plan may have 100,001 rows, so at most 1000 of them
 // (the first, the last and a spread between) are looked at, each with the
@@ -14,6 +14,7 @@
 #include "profile/CalculateProfile.h"
 #include "profile/Stations.h"
 #include "text/ChainageText.h"
+#include "text/CurveFactsText.h"
 #include "text/StationTableText.h"
 
 #include <algorithm>
@@ -91,6 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !std::isfinite(profile.EndGradient) || !CalculateProfile(profile)) {
         return 0;
     }
+
+    // The curve's facts, with the interval as a design speed: never inf or nan.
+    const QString facts = CurveFactsLines(ComputeCurveFacts(profile, interval), German).join('\n');
+    check(!facts.contains(QLatin1String("nan"), Qt::CaseInsensitive) &&
+              !facts.contains(QLatin1String("inf"), Qt::CaseInsensitive),
+          "a fact missing", interval);
 
     const StationPlan plan = PlanStations(profile, start, interval);
     const int count = plan.Count;

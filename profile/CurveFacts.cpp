@@ -1,5 +1,6 @@
 #include "CurveFacts.h"
 
+#include "DesignWays.h"
 #include "RadiusStretch.h"
 #include "Transcendental.h"
 
@@ -60,9 +61,34 @@ CurveExtreme extremeOf(CurveKind kind, double t0, double t1, double length, doub
     return extreme;
 }
 
+// The main window takes any gradient and the calculation its tangent, so a
+// gradient typed as 135 for 1.35 is a 45 degree fall; said here, since
+// nothing else shows it.
+std::optional<SteepGradient> steepGradient(double gradient, double tangent) {
+    if (!(std::abs(gradient) >= DegreesToRadians(90.0))) {
+        return std::nullopt;
+    }
+    return SteepGradient{gradient, Atan(tangent)};
+}
+
+// On the smallest radius, where the acceleration is greatest; a straight
+// incline bends nowhere.
+std::optional<SpeedFact> speedFact(const CurveFacts& facts, std::optional<double> speed) {
+    if (!speed || !(*speed > 0) || !std::isfinite(*speed)) {
+        return std::nullopt;
+    }
+    SpeedFact fact{*speed, std::nullopt};
+    if (facts.Kind == CurveKind::StraightIncline) {
+        fact.Acceleration = 0.0;
+    } else if (facts.VerticalRadius) {
+        fact.Acceleration = AccelerationOnRadius(*speed, *facts.VerticalRadius);
+    }
+    return fact;
+}
+
 } // namespace
 
-CurveFacts ComputeCurveFacts(const ProfileState& state) {
+CurveFacts ComputeCurveFacts(const ProfileState& state, std::optional<double> designSpeed) {
     const double length = state.TrackLength;
     const double t0 = Tan(state.StartGradient);
     const double t1 = Tan(state.EndGradient);
@@ -70,6 +96,8 @@ CurveFacts ComputeCurveFacts(const ProfileState& state) {
     if (!std::isfinite(t0) || !std::isfinite(t1)) {
         return facts; // a gradient of infinity or NaN has no slope
     }
+    facts.SteepStart = steepGradient(state.StartGradient, t0);
+    facts.SteepEnd = steepGradient(state.EndGradient, t1);
     facts.Kind = t1 < t0 ? CurveKind::Crest : t1 > t0 ? CurveKind::Sag : CurveKind::StraightIncline;
     if (!(length >= 0)) {
         return facts;
@@ -81,7 +109,10 @@ CurveFacts ComputeCurveFacts(const ProfileState& state) {
         facts.VerticalRadius = verticalRadius(t0, t1, length);
         facts.Extreme =
             extremeOf(*facts.Kind, t0, t1, length, state.SectionHeight.at(1), facts.TotalRise);
+        // DesignLengthForK multiplies back by the same percent.
+        facts.KValue = finiteOrNone(length / (std::abs(t1 - t0) * PercentPerSlope));
     }
+    facts.AtDesignSpeed = speedFact(facts, designSpeed);
     return facts;
 }
 

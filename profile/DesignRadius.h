@@ -7,12 +7,18 @@
 
 namespace pendrio {
 
-// Why a radius gives no length.
+// Why a radius, or another way of fixing the curve (DesignWays.h), gives no length.
 enum class DesignLengthProblem {
     None,
-    NoVerticalCurve, // equal tangents (or a gradient with no slope): no length bends the line
-    RadiusNotUsable, // zero, negative, infinite or NaN
-    BeyondRange,     // the length, or the radius it would give back, is beyond the double range
+    NoVerticalCurve,    // equal tangents (or a gradient with no slope): no length bends the line
+    RadiusNotUsable,    // zero, negative, infinite or NaN
+    BeyondRange,        // the length, or the radius it would give back, is beyond the double range
+    ValueNotUsable,     // a K, speed or acceleration that is not positive and finite, or a point
+                        // that is not finite
+    PointNotAfterStart, // the point lies at or before the start of the stretch
+    PointAboveCrestTangent, // on or above a crest's start tangent, which the curve bends away from
+    PointBelowSagTangent,   // on or below a sag's start tangent
+    PointBeyondEnd,         // every curve through the point ends before it
 };
 
 // Length in track units, present exactly when Problem is None; never infinite,

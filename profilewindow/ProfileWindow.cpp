@@ -1,7 +1,7 @@
 #include "profilewindow/ProfileWindow.h"
 
 #include "profile/CurveFacts.h"
-#include "profilewindow/DesignRadiusRow.h"
+#include "profilewindow/DesignPage.h"
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/StationsPage.h"
 #include "programinfo/ProgramInfo.h"
@@ -24,17 +24,11 @@ namespace {
 
 constexpr QSize DefaultSize(780, 640);
 constexpr int WindowMargin = 6; // tight, so that the minimum stays within MinimumSize
-// Kind and radius, the high or low point, the total rise.
-constexpr int MaxFactLines = 3;
-
-// A tab's page: `content` with a margin, pushed to the top.
-QWidget* pageWithMargins(QWidget* content) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(content);
-    layout->addStretch(1);
-    return page;
-}
+// Kind and radius, K, the high or low point, the total rise, the acceleration
+// at the design speed, the gradients of 90° or more; in a window at its
+// smallest, three of them and "…", so that the smallest stays within MinimumSize.
+constexpr int MaxFactLines = 6;
+constexpr int FewestFactLines = 3;
 
 } // namespace
 
@@ -48,18 +42,24 @@ ProfileWindow::ProfileWindow(QAction* copyAllSections, QWidget* parent)
     createLabels();
     createTable();
     stations_ = new StationsPage(profile_, this);
-    designRadius_ = new DesignRadiusRow(this);
+    design_ = new DesignPage(this);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabTables"));
     tabs_->addTab(table_, tr("&Sections"));
     tabs_->addTab(stations_, tr("St&ations"));
-    tabs_->addTab(pageWithMargins(designRadius_), tr("&Design from a radius"));
+    tabs_->addTab(design_, tr("&Design"));
     layOut();
     createMenus(copyAllSections);
 
     connect(plot_, &ProfilePlot::sectionChosen, this, &ProfileWindow::sectionChosen);
-    connect(designRadius_, &DesignRadiusRow::lengthChosen, this, &ProfileWindow::lengthChosen);
-    connect(designRadius_, &DesignRadiusRow::entryRefused, this, &ProfileWindow::entryRefused);
+    connect(design_, &DesignPage::lengthChosen, this, &ProfileWindow::lengthChosen);
+    connect(design_, &DesignPage::entryRefused, this, &ProfileWindow::entryRefused);
+    connect(design_, &DesignPage::designSpeedChanged, this, [this](std::optional<double> speed) {
+        designSpeed_ = speed;
+        showFacts();
+    });
+    connect(stations_, &StationsPage::stationsPlanned, design_,
+            [this] { design_->setStartChainage(stations_->startChainage()); });
     connect(stations_, &StationsPage::entryRefused, this, &ProfileWindow::entryRefused);
     connect(stations_, &StationsPage::stationsPlanned, this, &ProfileWindow::updateFileCommands);
     // Its minimum is what its layout needs, which no text it shows changes;
@@ -77,7 +77,7 @@ void ProfileWindow::createLabels() {
     QSizePolicy reserved = staleLabel_->sizePolicy();
     reserved.setRetainSizeWhenHidden(true);
     staleLabel_->setSizePolicy(reserved);
-    factsLabel_ = new ElidingLabel(MaxFactLines, this);
+    factsLabel_ = new ElidingLabel(MaxFactLines, this, FewestFactLines);
     factsLabel_->setObjectName(QStringLiteral("lblCurveFacts"));
     factsLabel_->setAccessibleName(tr("Curve facts"));
     factsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -105,7 +105,7 @@ void ProfileWindow::layOut() {
     setTabOrder(staleLabel_, factsLabel_);
     setTabOrder(factsLabel_, tabs_);
     setTabOrder(tabs_, table_);
-    designRadius_->setTabOrderAfter(table_);
+    design_->setTabOrderAfter(table_);
 }
 
 void ProfileWindow::createTable() {
@@ -128,18 +128,20 @@ void ProfileWindow::showProfile(const ProfileState& profile) {
     profile_ = profile;
     committed_ = InputsOf(profile_);
     failure_.clear();
-    designRadius_->setGradients(profile_.StartGradient, profile_.EndGradient);
+    design_->setInputs(committed_);
     refresh(profile_.CurrentSection);
     showStaleNote();
 }
 
 void ProfileWindow::setCommittedInputs(const ProfileInputs& inputs) {
     committed_ = inputs;
+    design_->setInputs(inputs);
     showStaleNote();
 }
 
 void ProfileWindow::showCalculationFailed(const ProfileInputs& inputs) {
     committed_ = inputs;
+    design_->setInputs(inputs);
     // A zero length is the one failure that is no overflow: every other
     // input that cannot be calculated makes some number too large.
     failure_ = inputs.TrackLength == 0
@@ -171,12 +173,12 @@ void ProfileWindow::setUnit(LengthUnit unit) {
     unit_ = unit;
     plot_->setUnit(unit);
     stations_->setUnit(unit);
-    designRadius_->setUnit(unit);
+    design_->setUnit(unit);
     showFacts();
 }
 
 void ProfileWindow::showFacts() {
-    facts_ = CurveFactsLines(ComputeCurveFacts(profile_), locale(), unit_);
+    facts_ = CurveFactsLines(ComputeCurveFacts(profile_, designSpeed_), locale(), unit_);
     // The label's name is "Curve facts"; a screen reader reads the facts
     // themselves as its description.
     factsLabel_->setFullText(facts_.join(u'\n'));

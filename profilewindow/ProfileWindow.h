@@ -23,6 +23,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <optional>
+
 class QAction;
 class QMenu;
 class QProgressDialog;
@@ -31,7 +33,7 @@ class QTableView;
 
 namespace pendrio {
 
-class DesignRadiusRow;
+class DesignPage;
 class ElidingLabel;
 class ProfilePlot;
 class StationsPage;
@@ -103,7 +105,7 @@ public slots:
 signals:
     // The user chose this section in the plot or the table.
     void sectionChosen(int section);
-    // "Use this length" of the design row: a length in track units.
+    // "Use this length" of the Design tab: a length in track units.
     void lengthChosen(double length);
     // A typed entry was refused: the beep answers it.
     void entryRefused();
@@ -142,7 +144,8 @@ private:
     ElidingLabel* staleLabel_ = nullptr;
     ElidingLabel* factsLabel_ = nullptr;
     QTabWidget* tabs_ = nullptr;
-    DesignRadiusRow* designRadius_ = nullptr;
+    DesignPage* design_ = nullptr;
+    std::optional<double> designSpeed_; // km/h, for the facts
     QStringList facts_;
     QTableView* table_ = nullptr;
     QAction* copyRows_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cmath>
+#include <utility>
 
 namespace pendrio {
 
@@ -13,6 +14,14 @@ namespace {
 struct Text {
     Q_DECLARE_TR_FUNCTIONS(pendrio::CurveFactsText)
 };
+
+// Comfort rules give the vertical acceleration in tenths of m/s²: three
+// digits show how near a curve comes to one.
+constexpr int AccelerationDigits = 3;
+// A gradient in degrees as the main window shows it, less the last digits
+// that the conversion through radians leaves uncertain (135 reads back as
+// 135.00000000000003).
+constexpr int DegreeDigits = 12;
 
 } // namespace
 
@@ -98,14 +107,60 @@ QString extremeLine(CurveKind kind, const std::optional<CurveExtreme>& extreme,
                  : Text::tr("Low point %1, %2 below the start").arg(place, height);
 }
 
+// "K 200 m (3937008 track units) per 1 % change of gradient".
+QString kLine(const CurveFacts& facts, const QLocale& locale, LengthUnit lead) {
+    return Text::tr("K %1 per 1 % change of gradient")
+        .arg(optionalLengthText(facts.KValue, locale, lead));
+}
+
+// "At 160 km/h, vertical acceleration 0.0988 m/s² on the smallest radius".
+QString speedLine(const SpeedFact& fact, const QLocale& locale) {
+    const QString speed = NumberToText(fact.Speed, locale);
+    return fact.Acceleration
+               ? Text::tr("At %1 km/h, vertical acceleration %2 m/s² on the smallest radius")
+                     .arg(speed, ShortNumberText(*fact.Acceleration, AccelerationDigits, locale))
+               : Text::tr("At %1 km/h, vertical acceleration beyond range").arg(speed);
+}
+
+QString degreesText(double radians, const QLocale& locale) {
+    return NumberToText(RadiansToDegrees(radians), locale, DegreeDigits);
+}
+
+// "Start gradient 135° acts as -45° (its tangent)", one line for both ends.
+QString steepLine(const CurveFacts& facts, const QLocale& locale) {
+    const auto actsAs = [&](const SteepGradient& steep) {
+        return std::pair{degreesText(steep.Given, locale), degreesText(steep.ActsAs, locale)};
+    };
+    if (facts.SteepStart && facts.SteepEnd) {
+        const auto [start, startActs] = actsAs(*facts.SteepStart);
+        const auto [end, endActs] = actsAs(*facts.SteepEnd);
+        return Text::tr("Start gradient %1° acts as %2°, end gradient %3° as %4° (their tangents)")
+            .arg(start, startActs, end, endActs);
+    }
+    if (facts.SteepStart) {
+        const auto [given, acts] = actsAs(*facts.SteepStart);
+        return Text::tr("Start gradient %1° acts as %2° (its tangent)").arg(given, acts);
+    }
+    const auto [given, acts] = actsAs(*facts.SteepEnd);
+    return Text::tr("End gradient %1° acts as %2° (its tangent)").arg(given, acts);
+}
+
 } // namespace
 
 QStringList CurveFactsLines(const CurveFacts& facts, const QLocale& locale, LengthUnit lead) {
     QStringList lines{kindLine(facts, locale, lead)};
-    if (facts.Kind && *facts.Kind != CurveKind::StraightIncline) {
-        lines << extremeLine(*facts.Kind, facts.Extreme, locale, lead);
+    const bool bends = facts.Kind && *facts.Kind != CurveKind::StraightIncline;
+    if (bends) {
+        lines << kLine(facts, locale, lead)
+              << extremeLine(*facts.Kind, facts.Extreme, locale, lead);
     }
     lines << Text::tr("Total rise %1").arg(optionalLengthText(facts.TotalRise, locale, lead));
+    if (facts.AtDesignSpeed) {
+        lines << speedLine(*facts.AtDesignSpeed, locale);
+    }
+    if (facts.SteepStart || facts.SteepEnd) {
+        lines << steepLine(facts, locale);
+    }
     return lines;
 }
 

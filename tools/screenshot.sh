@@ -10,7 +10,8 @@
 # the height at 1+300, the pointer's readout and the note of an input
 # changed since: the longest texts it shows; and the profile window at
 # 1366 x 768 in metres and in track units (units-*.png), with its facts, the
-# height at a chainage and the length for a radius.
+# height at a chainage and the length for a radius; and the Design tab's four
+# ways at 1366 x 768 (design-*.png), and a point no curve passes through.
 #
 #   tools/screenshot.sh [OUT_DIR]      (default: docs/)
 #
@@ -129,11 +130,42 @@ shoot_units() {
     xdo windowactivate --sync "$profile"
     xdo key --delay 30 alt+v "$1" alt+a alt+c "${setting_out[@]}"
     shot "$profile" "$2"
-    xdo key --delay 30 alt+d 2 0 0 0 0
+    xdo key --delay 30 alt+d alt+m 2 0 0 0 0
     shot "$profile" "${2%.png}-design.png"
     echo "$2, ${2%.png}-design.png: $(identify -format '%wx%h' "$2")"
     xs_stop "$xs_app_pid"
 }
+# shoot_design FILE WAY KEYS...: at 1366 x 768, the crest at 5 m with stations
+# from 1+000, the Design tab's option WAY chosen by its key and KEYS typed
+# there: each way of designing. An option's key clicks it only a tenth of a
+# second later, as a click on it would, and until then its boxes are hidden.
+mapfile -t crest5 < <(for value in 15748031.496 98425.19685 0.859372 -1.432096 16; do
+    xs_key_names "$value"
+    echo Tab
+done)
+shoot_design() {
+    local file=$1
+    xs_start "$scratch/${file##*/}" 1366x768x24
+    xs_start_pendrio "$scratch/pendrio-design.log" "$program"
+    xdo windowactivate --sync "$xs_window"
+    xdo key --delay 30 "${crest5[@]}" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab \
+        space ctrl+shift+p
+    xs_pendrio_window "Profile – $PENDRIO_WINDOW_TITLE"
+    local profile=$xs_window
+    xdo windowactivate --sync "$profile"
+    mapfile -t start < <(xs_key_names 1+000)
+    xdo key --delay 30 alt+a alt+c "${start[@]}" Tab alt+d "$2"
+    sleep 0.5
+    xdo key --delay 30 "${@:3}"
+    shot "$profile" "$file"
+    echo "$file: $(identify -format '%wx%h' "$file")"
+    xs_stop "$xs_app_pid"
+}
+shoot_design "$out/design-radius.png" alt+r alt+m 2 0 0 0 0 Tab
+shoot_design "$out/design-k.png" alt+k alt+l 1 0 0 Tab
+shoot_design "$out/design-speed.png" alt+p alt+t 1 6 0 Tab 0 period 2 2 Tab
+shoot_design "$out/design-point.png" alt+o alt+g 1 plus 2 0 0 Tab 7 Tab
+shoot_design "$out/design-point-refused.png" alt+o alt+g 1 plus 2 0 0 Tab 9 Tab
 shoot_units m "$out/units-metres.png"
 shoot_units t "$out/units-track-units.png"
 shoot_desk 1024x768 1 "$out/desk-1024x768.png"

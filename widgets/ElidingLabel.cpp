@@ -9,6 +9,7 @@
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 
 namespace pendrio {
@@ -20,7 +21,8 @@ constexpr int MinimumCharacters = 8;
 
 } // namespace
 
-ElidingLabel::ElidingLabel(int lines, QWidget* parent) : QLabel(parent), lines_(lines) {
+ElidingLabel::ElidingLabel(int lines, QWidget* parent, int fewestLines)
+    : QLabel(parent), lines_(lines), fewestLines_(fewestLines > 0 ? fewestLines : lines) {
     // One line sits level with the boxes beside it; more start at the top.
     setAlignment(Qt::AlignLeft | (lines == 1 ? Qt::AlignVCenter : Qt::AlignTop));
     setWordWrap(false);
@@ -45,16 +47,17 @@ QSize ElidingLabel::sizeHint() const {
         widest = std::max(widest, metrics.horizontalAdvance(line));
     }
     const QMargins margins = contentsMargins();
-    return {int(std::ceil(widest)) + margins.left() + margins.right(), minimumSizeHint().height()};
+    return {int(std::ceil(widest)) + margins.left() + margins.right(),
+            QFontMetrics(font()).lineSpacing() * lines_ + margins.top() + margins.bottom()};
 }
 
-// Its height holds all its lines, whatever they say, so that the window's
-// minimum does not change with the text.
+// Its height holds all its lines, or the fewest it makes do with, whatever
+// they say, so that the window's minimum does not change with the text.
 QSize ElidingLabel::minimumSizeHint() const {
     const QFontMetrics metrics(font());
     const QMargins margins = contentsMargins();
     return {metrics.averageCharWidth() * MinimumCharacters + margins.left() + margins.right(),
-            metrics.lineSpacing() * lines_ + margins.top() + margins.bottom()};
+            metrics.lineSpacing() * fewestLines_ + margins.top() + margins.bottom()};
 }
 
 void ElidingLabel::resizeEvent(QResizeEvent* event) {
@@ -90,8 +93,16 @@ void ElidingLabel::paintEvent(QPaintEvent* event) {
 void ElidingLabel::showWhatFits() {
     const QFontMetricsF metrics(font());
     const double width = contentsRect().width();
+    QStringList lines = fullText_.split(u'\n');
+    // The lines there is room for; the last of them says that more follow.
+    const qsizetype room =
+        std::max(1, contentsRect().height() / QFontMetrics(font()).lineSpacing());
+    if (lines.size() > room) {
+        lines.resize(room);
+        lines.back() += QStringLiteral(" …");
+    }
     QStringList shown;
-    for (const QString& line : fullText_.split(u'\n')) {
+    for (const QString& line : lines) {
         shown << ElideAtWords(line, metrics, width);
     }
     const QString text = shown.join(u'\n');

@@ -16,7 +16,10 @@ class ElidingLabel : public QLabel {
 
 public:
     // `lines`: the most lines it ever shows, which is the height it asks for.
-    explicit ElidingLabel(int lines, QWidget* parent = nullptr);
+    // Given `fewestLines`, it makes do with that many at the least: where it
+    // has room for fewer lines than its text, the last line it shows ends
+    // with "…".
+    explicit ElidingLabel(int lines, QWidget* parent = nullptr, int fewestLines = 0);
 
     void setFullText(const QString& text);
     const QString& fullText() const { return fullText_; }
@@ -35,6 +38,7 @@ private:
 
     QString fullText_;
     int lines_;
+    int fewestLines_;
 };
 
 } // namespace pendrio

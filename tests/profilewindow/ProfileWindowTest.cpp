@@ -136,7 +136,8 @@ QStringList layoutFaults(const QWidget* window) {
             const QString kept = shown[k].chopped(shown[k].endsWith(u'…') ? 1 : 0).trimmed();
             const bool atWord =
                 shown[k] == whole[k] ||
-                (whole[k].startsWith(kept) && (kept.isEmpty() || whole[k].at(kept.size()) == u' '));
+                (whole[k].startsWith(kept) && (kept.isEmpty() || kept.size() == whole[k].size() ||
+                                               whole[k].at(kept.size()) == u' '));
             if (!atWord) {
                 faults << QStringLiteral("%1 cut mid-word: %2").arg(label->objectName(), shown[k]);
             }
@@ -477,12 +478,57 @@ private slots:
             QCOMPARE(radius->text(), QStringLiteral("20000"));
             QVERIFY(use->isEnabled());
 
-            // For the gradients of the calculation on show: equal ones leave no length.
+            // The other ways, on the crest at 5 m from 1+000: each shows only
+            // its boxes, which give its length, or say why there is none.
+            const QString point = locale.decimalPoint();
+            enter(1, "98425" + point + "19685");
+            auto* start = profile->findChild<QLineEdit*>(QStringLiteral("txtStartChainage"));
+            start->setText(QStringLiteral("1+000"));
+            emit start->returnPressed();
+            profile->findChild<QTabWidget*>()->setCurrentIndex(2);
+            profile->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(profile));
+            const struct {
+                const char* option;
+                QStringList boxesAndTexts;
+                QString length;
+            } ways[] = {
+                {"optDesignK", {"txtDesignK", "100"}, "400 m (7874016 track units)"},
+                {"optDesignSpeed",
+                 {"txtDesignSpeed", "160", "txtDesignAcceleration", "0" + point + "22"},
+                 "359" + point + "147 m (7069823 track units)"},
+                {"optDesignPoint",
+                 {"txtDesignPointChainage", "1+200", "txtDesignPointHeight", "7"},
+                 "800 m (15748031 track units)"},
+                {"optDesignPoint",
+                 {"txtDesignPointHeight", "9"},
+                 "no length: the point is on or above the crest's start tangent"},
+            };
+            for (const auto& way : ways) {
+                QTest::mouseClick(profile->findChild<QAbstractButton*>(way.option), Qt::LeftButton);
+                for (qsizetype i = 0; i + 1 < way.boxesAndTexts.size(); i += 2) {
+                    auto* box = profile->findChild<QLineEdit*>(way.boxesAndTexts[i]);
+                    QVERIFY(box->isVisible() && !radius->isVisible());
+                    box->setFocus(Qt::TabFocusReason);
+                    QTest::keyClicks(box, way.boxesAndTexts[i + 1]);
+                    QTest::keyClick(box, Qt::Key_Tab);
+                }
+                QCOMPARE(length->fullText(), way.length);
+                QCOMPARE(use->isEnabled(), way.length.endsWith(u')'));
+            }
+            QCOMPARE(beeps, 1);
+            QVERIFY(profile->plotCaption().contains("At 160 km/h, vertical acceleration 0" + point +
+                                                    "0988 m/s² on the smallest radius"));
+
+            // For the gradients as committed in the main window, before any
+            // Calculate: equal ones leave no length.
             enter(3, degrees(0.015));
-            QVERIFY(use->isEnabled());
-            calculate({"1000"});
             QVERIFY(!use->isEnabled() &&
                     length->fullText().startsWith(QStringLiteral("no length")));
+            // A start gradient of 135 (a slip for 1.35) acts as -45°, and the facts say so.
+            calculate({"1000", "0", "135"});
+            QVERIFY(profile->plotCaption().contains(
+                QStringLiteral("Start gradient 135° acts as -45° (its tangent)")));
             close();
         }
     }

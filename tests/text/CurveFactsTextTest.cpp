@@ -17,12 +17,13 @@ namespace {
 
 const QLocale German(QLocale::German, QLocale::Germany);
 
-CurveFacts factsOf(double metres, double startSlope, double endSlope) {
+CurveFacts factsOf(double metres, double startSlope, double endSlope,
+                   std::optional<double> speed = std::nullopt) {
     ProfileState state;
     state.TrackLength = metres * UnitsPerMetre;
     state.StartGradient = std::atan(startSlope);
     state.EndGradient = std::atan(endSlope);
-    return ComputeCurveFacts(state);
+    return ComputeCurveFacts(state, speed);
 }
 
 } // namespace
@@ -42,6 +43,7 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
          QLocale::c(),
          factsOf(800, 0.015, -0.025),
          {"Crest, vertical radius 393700787 track units (20000 m)",
+          "K 3937008 track units (200 m) per 1 % change of gradient",
           "High point 5905512 track units (300 m) from the start, 44291 track units (2.25 m) "
           "above the start",
           "Total rise -78740 track units (-4 m)"}},
@@ -50,19 +52,22 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
          German,
          factsOf(123.4, -0.02, 0.02),
          {"Sag, vertical radius 60728346 track units (3085 m)",
+          "K 607283 track units (30,85 m) per 1 % change of gradient",
           "Low point 1214567 track units (61,7 m) from the start, 12146 track units (0,617 m) "
           "below the start",
           "Total rise 0 track units (0 m)"}},
         {"SagFromLevelPoint",
          QLocale::c(),
          factsOf(500, 0, 0.02),
-         {"Sag, vertical radius 492125984 track units (25000 m)", "Low point at the start",
+         {"Sag, vertical radius 492125984 track units (25000 m)",
+          "K 4921260 track units (250 m) per 1 % change of gradient", "Low point at the start",
           "Total rise 98425 track units (5 m)"}},
         // Flattest slope 1 % at the end: R = 600 m / 0.03 * 1.0001^(3/2) = 20003.0 m.
         {"SagStillFallingPoint",
          QLocale::c(),
          factsOf(600, -0.04, -0.01),
          {"Sag, vertical radius 393759844 track units (20003 m)",
+          "K 3937008 track units (200 m) per 1 % change of gradient",
           "Low point at the end, 295276 track units (15 m) below the start",
           "Total rise -295276 track units (-15 m)"}},
         {"StraightInclinePoint",
@@ -75,6 +80,7 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
          QLocale::c(),
          factsOf(1e308 / UnitsPerMetre, 0.015, -0.025),
          {"Crest, vertical radius beyond range",
+          "K 2.5E+307 track units (1.27000000000508E+303 m) per 1 % change of gradient",
           "High point 3.75E+307 track units (1.90500000000762E+303 m) from the start, "
           "2.8125E+305 track units (1.42875000000572E+301 m) above the start",
           "Total rise -5E+305 track units (-2.54000000001016E+301 m)"}},
@@ -90,9 +96,23 @@ TEST(CurveFactsLines, ReadAsPlainSentencesInTheLocale) {
         EXPECT_FALSE(text.contains(QStringLiteral("inf"), Qt::CaseInsensitive));
         EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
     }
+    // At 160 km/h on R = 400 m / 0.04: (160 / 3.6)^2 / 10000 = 0.197531 m/s^2.
+    EXPECT_EQ(
+        CurveFactsLines(factsOf(400, -0.02, 0.02, 160), QLocale::c()).last(),
+        QStringLiteral("At 160 km/h, vertical acceleration 0.198 m/s² on the smallest radius"));
+    // A start gradient typed as 135 for 1.35 acts as -45°, its tangent; so may both ends.
+    ProfileState steep;
+    steep.StartGradient = DegreesToRadians(135);
+    EXPECT_EQ(CurveFactsLines(ComputeCurveFacts(steep), German).last(),
+              QStringLiteral("Start gradient 135° acts as -45° (its tangent)"));
+    steep.EndGradient = DegreesToRadians(-100);
+    EXPECT_EQ(CurveFactsLines(ComputeCurveFacts(steep), German).last(),
+              QStringLiteral("Start gradient 135° acts as -45°, end gradient -100° as 80° (their "
+                             "tangents)"));
     // Led by metres, as the window writes them while it shows metres.
     EXPECT_EQ(CurveFactsLines(factsOf(800, 0.015, -0.025), German, LengthUnit::Metres),
               (QStringList{"Crest, vertical radius 20000 m (393700787 track units)",
+                           "K 200 m (3937008 track units) per 1 % change of gradient",
                            "High point 300 m (5905512 track units) from the start, 2,25 m (44291 "
                            "track units) above the start",
                            "Total rise -4 m (-78740 track units)"}));

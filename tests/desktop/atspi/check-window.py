@@ -121,7 +121,8 @@ def profile_window(window):
     cells = [table.getAccessibleAt(row, 2).name for row in range(3)]
     check(cells == ["1000000"] * 3, f"the section lengths read {cells}")
     check(table.isRowSelected(1), "the table's selected row is not section 2's")
-    for kind, name in [("text", "Vertical radius in metres"), ("label", "Length for this radius"),
+    for kind, name in [("radio button", "Through a point"),
+                       ("text", "Vertical radius in metres"), ("label", "Designed length"),
                        ("push button", "Use this length"), ("text", "Chainage at start"),
                        ("text", "Station interval in metres"), ("table", "Stations"),
                        ("text", "Height at chainage"), ("label", "Height at this chainage")]:
