@@ -267,6 +267,12 @@ void DesignPage::showWay(int way) {
     showLength();
 }
 
+void DesignPage::setGradients(double start, double end) {
+    startGradient_ = start;
+    endGradient_ = end;
+    showLength();
+}
+
 void DesignPage::setInputs(const ProfileInputs& inputs) {
     inputs_ = inputs;
     showLength();
@@ -329,8 +335,8 @@ std::optional<double> DesignPage::value(Box box) const {
 // The request of the way chosen, in the engine's units; none while one of
 // its boxes holds nothing it would take.
 std::optional<DesignLength> DesignPage::requested() const {
-    const double start = inputs_.StartGradient;
-    const double end = inputs_.EndGradient;
+    const double start = startGradient_;
+    const double end = endGradient_;
     const auto both = [this](Box first, Box second) {
         const std::optional<double> a = value(first);
         const std::optional<double> b = value(second);
@@ -357,7 +363,8 @@ std::optional<DesignLength> DesignPage::requested() const {
             const double distance = (point->first - startChainage_) * UnitsPerMetre;
             const double height =
                 unit_ == LengthUnit::Metres ? point->second * UnitsPerMetre : point->second;
-            return DesignLengthThroughPoint(start, end, inputs_.StartHeight, distance, height);
+            return DesignLengthThroughPoint(inputs_.StartGradient, inputs_.EndGradient,
+                                            inputs_.StartHeight, distance, height);
         }
         break;
     default:

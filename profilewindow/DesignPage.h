@@ -3,9 +3,10 @@
 // showing only its own boxes: the smallest vertical radius; a K value; a
 // design speed with the vertical acceleration allowed; a point the curve must
 // pass through, by its chainage (counted from the Stations tab's "Chainage at
-// start") and its height. Every way designs for the inputs as committed in
-// the main window, so that "Use this length" and "Calculate" give the curve
-// designed. The length, or why no curve meets the request, stands in
+// start") and its height. The radius, K and speed design for the gradients of
+// the calculation on show, as the rest of the window shows them; the point,
+// which needs the height at start too, for the inputs as committed in the
+// main window. The length, or why no curve meets the request, stands in
 // lblDesignLength; "Use this length" hands the length on through
 // lengthChosen(), and the main window takes it as if typed.
 //
@@ -51,7 +52,10 @@ public:
     QWidget* setTabOrderAfter(QWidget* previous);
 
 public slots:
-    // The inputs committed in the main window, which every way designs for.
+    // The gradients (radians) of the calculation on show, which the radius,
+    // K and speed design for.
+    void setGradients(double start, double end);
+    // The inputs committed in the main window, which the point designs for.
     void setInputs(const pendrio::ProfileInputs& inputs);
     // The Stations tab's "Chainage at start", in metres.
     void setStartChainage(double metres);
@@ -82,6 +86,8 @@ private:
     void showLength();
     void followSpeed();
 
+    double startGradient_ = 0; // of the calculation on show
+    double endGradient_ = 0;
     ProfileInputs inputs_;
     double startChainage_ = 0; // metres
     LengthUnit unit_ = LengthUnit::Metres;

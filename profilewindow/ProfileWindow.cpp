@@ -128,6 +128,7 @@ void ProfileWindow::showProfile(const ProfileState& profile) {
     profile_ = profile;
     committed_ = InputsOf(profile_);
     failure_.clear();
+    design_->setGradients(profile_.StartGradient, profile_.EndGradient);
     design_->setInputs(committed_);
     refresh(profile_.CurrentSection);
     showStaleNote();

@@ -520,9 +520,12 @@ private slots:
             QVERIFY(profile->plotCaption().contains("At 160 km/h, vertical acceleration 0" + point +
                                                     "0988 m/s² on the smallest radius"));
 
-            // For the gradients as committed in the main window, before any
-            // Calculate: equal ones leave no length.
+            // For the gradients of the calculation on show: equal ones leave no length.
+            QTest::mouseClick(profile->findChild<QAbstractButton*>("optDesignRadius"),
+                              Qt::LeftButton);
             enter(3, degrees(0.015));
+            QVERIFY(use->isEnabled());
+            calculate({"1000"});
             QVERIFY(!use->isEnabled() &&
                     length->fullText().startsWith(QStringLiteral("no length")));
             // A start gradient of 135 (a slip for 1.35) acts as -45°, and the facts say so.
