@@ -238,6 +238,36 @@ DrawingScale drawingScale(double middle, double halfSpan, double length) {
 
 } // namespace
 
+namespace {
+
+// Near either end of the double range the axis slides inward, keeping its
+// size; only one wider than the whole range is cut to it, the exaggeration
+// then being what the box really shows. The curve stays inside, whatever the
+// rounding of the halves and the slack.
+void placeInRange(HeightAxis& axis, double middle, double half, double lowest, double highest,
+                  double length, double height) {
+    const bool belowRange = !std::isfinite(middle - half);
+    const bool aboveRange = !std::isfinite(middle + half);
+    double low = middle - half;
+    double high = middle + half;
+    if (belowRange && aboveRange) {
+        low = -Largest;
+        high = Largest;
+        axis.exaggeration = trueHalfRangeOver(Largest, length, axis.width, height);
+    } else if (belowRange) {
+        low = -Largest;
+        high = (low + half) + half;
+    } else if (aboveRange) {
+        high = Largest;
+        low = (high - half) - half;
+    }
+    axis.low = std::min(low, lowest);
+    axis.high = std::max(high, highest);
+    axis.exaggeration = std::min(axis.exaggeration, Largest);
+}
+
+} // namespace
+
 HeightAxis HeightAxisFor(double lowest, double highest, double length, double width,
                          double height) {
     HeightAxis axis;
@@ -250,12 +280,12 @@ HeightAxis HeightAxisFor(double lowest, double highest, double length, double wi
     const double middle = lowest / 2 + highest / 2;
     const double halfSpan = highest / 2 - lowest / 2;
     const DrawingScale scale = drawingScale(middle, halfSpan, length);
-    double exaggeration = scale.exaggeration;
+    axis.exaggeration = scale.exaggeration;
     // The box's whole width, showing more heights around the curve where the
     // box is taller than the drawing; where it is so flat that the curve
     // would then fill more than MostHeightFilled of it, a narrower drawing,
     // at the same scale, in its middle.
-    const double fullHalf = trueHalfRangeOver(exaggeration, length, width, height);
+    const double fullHalf = trueHalfRangeOver(axis.exaggeration, length, width, height);
     const double fitHalf = std::max(halfSpan / MostHeightFilled, scale.needed);
     const bool fits = !(fullHalf < fitHalf);
     const double half = fits ? fullHalf : fitHalf;
@@ -264,30 +294,9 @@ HeightAxis HeightAxisFor(double lowest, double highest, double length, double wi
         // Narrower than a pixel only near the ends of the double range: a
         // pixel wide, and the exaggeration what that pixel really shows.
         axis.width = std::min(width, 1.0);
-        exaggeration = trueHalfRangeOver(half, length, axis.width, height);
+        axis.exaggeration = trueHalfRangeOver(half, length, axis.width, height);
     }
-    // Near either end of the double range the axis slides inward, keeping its
-    // size; only one wider than the whole range is cut to it, the exaggeration
-    // then being what the box really shows.
-    const bool belowRange = !std::isfinite(middle - half);
-    const bool aboveRange = !std::isfinite(middle + half);
-    double low = middle - half;
-    double high = middle + half;
-    if (belowRange && aboveRange) {
-        low = -Largest;
-        high = Largest;
-        exaggeration = trueHalfRangeOver(Largest, length, axis.width, height);
-    } else if (belowRange) {
-        low = -Largest;
-        high = (low + half) + half;
-    } else if (aboveRange) {
-        high = Largest;
-        low = (high - half) - half;
-    }
-    // The curve inside, whatever the rounding of the halves and the slack.
-    axis.low = std::min(low, lowest);
-    axis.high = std::max(high, highest);
-    axis.exaggeration = std::min(exaggeration, Largest);
+    placeInRange(axis, middle, half, lowest, highest, length, height);
     return axis;
 }
 
