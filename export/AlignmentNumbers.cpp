@@ -1,8 +1,8 @@
 #include "export/AlignmentNumbers.h"
 
+#include "export/AlignmentFiles.h"
 #include "profile/CurveFacts.h"
 #include "profile/Transcendental.h"
-#include "export/AlignmentFiles.h"
 #include "text/NumberText.h"
 
 #include <QCoreApplication>
@@ -37,11 +37,15 @@ Done withinBound(const AlignmentNumbers& numbers) {
     };
     const std::array<Held, 6> held{{
         {numbers.Length, QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The length of the stretch")},
-        {numbers.StartChainage, QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The chainage at the start")},
-        {numbers.EndChainage, QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The chainage at the end")},
-        {numbers.StartHeight, QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The height at the start")},
+        {numbers.StartChainage,
+         QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The chainage at the start")},
+        {numbers.EndChainage,
+         QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The chainage at the end")},
+        {numbers.StartHeight,
+         QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The height at the start")},
         {numbers.EndHeight, QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The height at the end")},
-        {numbers.IntersectionHeight, QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The height where the tangents meet")},
+        {numbers.IntersectionHeight,
+         QT_TRANSLATE_NOOP("pendrio::AlignmentFiles", "The height where the tangents meet")},
     }};
     for (const Held& value : held) {
         if (!(std::abs(value.metres) <= MaxAlignmentMetres)) {

@@ -7,8 +7,8 @@
 // numbers, so that they cannot disagree.
 #include "export/AlignmentFiles.h"
 
-#include "programinfo/ProgramInfo.h"
 #include "export/AlignmentNumbers.h"
+#include "programinfo/ProgramInfo.h"
 #include "text/ChainageText.h"
 #include "text/NumberText.h"
 

@@ -3,8 +3,8 @@
 // counts them; points in plan are "northing easting".
 #include "export/AlignmentFiles.h"
 
-#include "programinfo/ProgramInfo.h"
 #include "export/AlignmentNumbers.h"
+#include "programinfo/ProgramInfo.h"
 #include "text/NumberText.h"
 
 #include <QXmlStreamWriter>

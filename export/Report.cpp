@@ -1,6 +1,7 @@
 #include "export/Report.h"
 
 #include "export/AtomicFile.h"
+#include "export/ReportTableLayout.h"
 #include "export/ScaledCanvas.h"
 #include "programinfo/ProgramInfo.h"
 
@@ -33,179 +34,14 @@ struct Text {
 constexpr double TitlePoints = 16;
 constexpr double HeadingPoints = 11;
 constexpr double BodyPoints = 10;
-constexpr double TablePoints = 9;
-// A table too wide for the page gets a smaller font, down to this; if it is
-// wider still, its widest columns are cut and their longest cells run over.
-constexpr double SmallestTablePoints = 5;
 constexpr double FooterPoints = 8;
-constexpr double CellPadding = 4; // each side, so that a PDF reader sees a gap between cells
-constexpr double RowPadding = 1.5;
 constexpr double BlockGap = 12;
 constexpr double HeadingGap = 3;
 constexpr double FooterGap = 8;
 constexpr double RuleWidth = 0.4;
-constexpr double HeaderRuleWidth = 0.8;
 constexpr double MarginMillimetres = 15;
 // Every other row is shaded, light enough for any printer.
 constexpr QColor Shading(235, 235, 235);
-// Column widths are measured on at most this many rows, spread evenly from
-// the first to the last, so that 100,001 rows take no longer to plan than 256.
-constexpr int SampledRows = 256;
-
-QFont reportFont(double points, bool bold) {
-    QFont font; // the application's, so that the report reads like the window
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-int rowsOf(const ReportTable& table) {
-    return table.row ? std::max(0, table.rowCount) : 0;
-}
-
-std::vector<QStringList> sampleRows(const ReportTable& table) {
-    const int rows = rowsOf(table);
-    const int count = std::min(rows, SampledRows);
-    std::vector<QStringList> sample;
-    sample.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const std::int64_t spread = count == 1 ? 0 : std::int64_t(i) * (rows - 1) / (count - 1);
-        sample.push_back(table.row(int(spread)));
-    }
-    return sample;
-}
-
-// Each column's width, padding included: with its header on one line, and
-// with the header wrapped at its words.
-struct ColumnWidths {
-    std::vector<double> natural;
-    std::vector<double> wrapped;
-};
-
-ColumnWidths measureColumns(const ReportTable& table, const std::vector<QStringList>& sample,
-                            const QFontMetricsF& cells, const QFontMetricsF& headers,
-                            double padding) {
-    const int columns = int(table.headers.size());
-    // A little more than measured, so that rounding in the layout of the
-    // text never wraps a header that was measured to fit.
-    const double room = 2 * padding + padding / 8;
-    ColumnWidths widths;
-    for (int c = 0; c < columns; ++c) {
-        const QString& header = table.headers.at(c);
-        double widestWord = 0;
-        for (const QString& word : header.split(u' ', Qt::SkipEmptyParts)) {
-            widestWord = std::max(widestWord, headers.horizontalAdvance(word));
-        }
-        double widestCell = 0;
-        for (const QStringList& row : sample) {
-            if (c < row.size()) {
-                widestCell = std::max(widestCell, cells.horizontalAdvance(row.at(c)));
-            }
-        }
-        widths.natural.push_back(std::max(widestCell, headers.horizontalAdvance(header)) + room);
-        widths.wrapped.push_back(std::max(widestCell, widestWord) + room);
-    }
-    return widths;
-}
-
-double sum(const std::vector<double>& values) {
-    return std::accumulate(values.begin(), values.end(), 0.0);
-}
-
-// Too wide even with wrapped headers: the widest columns are cut to one
-// width, so that the narrow ones stay readable and only the widest cells run
-// over.
-std::vector<double> capWidths(std::vector<double> widths, double available) {
-    std::vector<double> ascending = widths;
-    std::sort(ascending.begin(), ascending.end());
-    const std::size_t columns = ascending.size();
-    double cap = available;
-    double narrower = 0; // the columns below the cap, whole
-    for (std::size_t c = 0; c < columns; ++c) {
-        cap = (available - narrower) / double(columns - c);
-        if (cap <= ascending[c]) {
-            break;
-        }
-        narrower += ascending[c];
-    }
-    for (double& width : widths) {
-        width = std::min(width, cap);
-    }
-    return widths;
-}
-
-// Headers on one line if the page is wide enough. Else they wrap, and what
-// width is left goes to the wrapped columns in proportion to what they lack.
-std::vector<double> fitWidths(const ColumnWidths& widths, double available) {
-    const double natural = sum(widths.natural);
-    const double wrapped = sum(widths.wrapped);
-    if (natural <= available) {
-        return widths.natural;
-    }
-    if (wrapped > available) {
-        return capWidths(widths.wrapped, available);
-    }
-    std::vector<double> fitted = widths.wrapped;
-    const double share = (available - wrapped) / (natural - wrapped);
-    for (std::size_t c = 0; c < fitted.size(); ++c) {
-        fitted[c] += (widths.natural[c] - widths.wrapped[c]) * share;
-    }
-    return fitted;
-}
-
-// How one table is drawn on one device, in its units.
-struct TableLayout {
-    QFont font;
-    QFont headerFont;
-    QFontMetricsF metrics{QFont()};
-    std::vector<double> widths; // padding included
-    std::vector<bool> rightAligned;
-    double padding = 0;
-    double rowPadding = 0;
-    double headerHeight = 0;
-    double rowHeight = 0;
-};
-
-TableLayout layoutTable(const ReportTable& table, const QPaintDevice& device, double perPoint,
-                        double available) {
-    std::vector<QStringList> sample = sampleRows(table);
-    sample.push_back(table.widest);
-    const auto paddingAt = [&](double points) {
-        return CellPadding * perPoint * points / TablePoints;
-    };
-    const auto measureAt = [&](double points) {
-        return measureColumns(table, sample, QFontMetricsF(reportFont(points, false), &device),
-                              QFontMetricsF(reportFont(points, true), &device), paddingAt(points));
-    };
-    double points = TablePoints;
-    ColumnWidths widths = measureAt(points);
-    if (const double wrapped = sum(widths.wrapped); wrapped > available) {
-        points = std::max(SmallestTablePoints, points * available / wrapped);
-        widths = measureAt(points);
-    }
-    TableLayout layout;
-    layout.font = reportFont(points, false);
-    layout.headerFont = reportFont(points, true);
-    layout.metrics = QFontMetricsF(layout.font, &device);
-    layout.widths = fitWidths(widths, available);
-    layout.padding = paddingAt(points);
-    layout.rowPadding = layout.padding * RowPadding / CellPadding;
-    layout.rowHeight = layout.metrics.height() + 2 * layout.rowPadding;
-
-    const QFontMetricsF headerMetrics(layout.headerFont, &device);
-    const int columns = int(table.headers.size());
-    for (int c = 0; c < columns; ++c) {
-        layout.rightAligned.push_back(table.alignments.value(c) & Qt::AlignRight);
-        const QRectF room(0, 0, std::max(1.0, layout.widths[std::size_t(c)] - 2 * layout.padding),
-                          1e9);
-        layout.headerHeight = std::max(
-            layout.headerHeight,
-            headerMetrics.boundingRect(room, Qt::TextWordWrap, table.headers.at(c)).height());
-    }
-    layout.headerHeight = std::max(layout.headerHeight, headerMetrics.height()) +
-                          2 * layout.rowPadding + HeaderRuleWidth * perPoint;
-    return layout;
-}
 
 // One thing on a page, its rectangle in device units from the top left of
 // the printable area.
@@ -285,9 +121,9 @@ void planLines(Planner& planner, double perPoint, const QString& heading,
     if (lines.isEmpty()) {
         return;
     }
-    const QFont body = reportFont(BodyPoints, false);
+    const QFont body = ReportFont(BodyPoints, false);
     planner.gap(BlockGap * perPoint);
-    planner.placeHeading(reportFont(HeadingPoints, true), heading,
+    planner.placeHeading(ReportFont(HeadingPoints, true), heading,
                          planner.textHeight(body, lines.constFirst()));
     for (const QString& line : lines) {
         planner.placeText(body, line);
@@ -299,12 +135,12 @@ void planLines(Planner& planner, double perPoint, const QString& heading,
 // rows + 1 of them: a table without rows has its heading and header alone.
 void planTable(Planner& planner, double perPoint, int index, const ReportTable& table,
                const TableLayout& layout) {
-    const int rows = rowsOf(table);
+    const int rows = RowsOf(table);
     if (rows == 0 && !table.whyEmpty.isEmpty()) {
         planLines(planner, perPoint, table.heading, {table.whyEmpty});
         return;
     }
-    const QFont headingFont = reportFont(HeadingPoints, true);
+    const QFont headingFont = ReportFont(HeadingPoints, true);
     planner.gap(BlockGap * perPoint);
     int first = 0;
     for (int piece = 0; piece <= rows; ++piece) {
@@ -343,7 +179,7 @@ std::vector<Page> planReport(const QPaintDevice& device, const ReportContent& co
                              double bodyHeight) {
     Planner planner(device, device.width(), bodyHeight);
     if (!content.title.isEmpty()) {
-        planner.placeText(reportFont(TitlePoints, true), content.title);
+        planner.placeText(ReportFont(TitlePoints, true), content.title);
     }
     planLines(planner, perPoint, Text::tr("Inputs"), content.inputLines);
     planLines(planner, perPoint, Text::tr("Curve facts"), content.facts);
@@ -395,7 +231,7 @@ void paintTableRows(QPainter& painter, const ReportTable& table, const TableLayo
                     const Placed& rows, double perPoint) {
     painter.setFont(layout.font);
     const int columns = int(table.headers.size());
-    const double tableWidth = sum(layout.widths);
+    const double tableWidth = std::accumulate(layout.widths.begin(), layout.widths.end(), 0.0);
     const double baseline = layout.rowPadding + layout.metrics.ascent();
     for (int r = rows.firstRow; r < rows.endRow; ++r) {
         const double top = rows.rect.top() + (r - rows.firstRow) * layout.rowHeight;
@@ -418,7 +254,7 @@ void paintTableRows(QPainter& painter, const ReportTable& table, const TableLayo
             x += width;
         }
     }
-    if (rows.endRow == rowsOf(table)) {
+    if (rows.endRow == RowsOf(table)) {
         paintRule(painter, rows.rect.bottom(), tableWidth, RuleWidth * perPoint);
     }
 }
@@ -427,7 +263,7 @@ void paintTableRows(QPainter& painter, const ReportTable& table, const TableLayo
 // and "Page n of m" on the right.
 void paintFooter(QPainter& painter, const QString& title, int page, int pages, const QRectF& footer,
                  double perPoint) {
-    painter.setFont(reportFont(FooterPoints, false));
+    painter.setFont(ReportFont(FooterPoints, false));
     const QFontMetricsF metrics(painter.font(), painter.device());
     const QString pageText = Text::tr("Page %1 of %2").arg(page).arg(pages);
     const double pageWidth = metrics.horizontalAdvance(pageText);
@@ -485,14 +321,14 @@ Painted paintReport(QPagedPaintDevice& device, const ReportContent& content,
     const double perPoint = device.logicalDpiY() / 72.0;
     const double width = device.width();
     const double footerHeight =
-        FooterGap * perPoint + QFontMetricsF(reportFont(FooterPoints, false), &device).height();
+        FooterGap * perPoint + QFontMetricsF(ReportFont(FooterPoints, false), &device).height();
     const double bodyHeight = device.height() - footerHeight;
     if (width <= 0 || bodyHeight <= 0) {
         return Painted::Failed;
     }
     std::vector<TableLayout> layouts;
     for (const ReportTable& table : content.tables) {
-        layouts.push_back(layoutTable(table, device, perPoint, width));
+        layouts.push_back(LayoutTable(table, device, perPoint, width));
     }
     const std::vector<Page> pages = planReport(device, content, layouts, perPoint, bodyHeight);
     const std::vector<int> chosen = chosenPages(device, int(pages.size()));
