@@ -1,7 +1,7 @@
 // How long a recalculation takes, against the least it could take.
 //
 // Much of CalculateProfile's work is trigonometry, correctly rounded
-// (profile/Transcendental.h): two tangents for the whole stretch, then for
+// (maths/Transcendental.h): two tangents for the whole stretch, then for
 // every section one arc tangent (its end gradient) and one tangent (of that
 // gradient, which its own parabola and the next one's share). TrigFloor
 // makes exactly those calls on the same arguments and
@@ -15,8 +15,8 @@
 //
 //   build/bench/profile_benchmark
 #include "profile/CalculateProfile.h"
-#include "profile/FastTrig.h"
-#include "profile/Transcendental.h"
+#include "maths/FastTrig.h"
+#include "maths/Transcendental.h"
 
 #include <benchmark/benchmark.h>
 
@@ -161,7 +161,7 @@ BENCHMARK(PerCall<cTan, true>)->Name("CLibraryTan/engine_mix");
 BENCHMARK(PerCall<Atan, false>)->Name("Atan/engine_mix");
 BENCHMARK(PerCall<cAtan, false>)->Name("CLibraryAtan/engine_mix");
 
-// The share of calls that the first step (profile/FastTrig.h) cannot decide
+// The share of calls that the first step (maths/FastTrig.h) cannot decide
 // and that go on to libquadmath (and, far more rarely, to the 226-bit step):
 // on the engine's call mix, and on a million gradients from -90 to 90 degrees
 // as the window converts them, and on their tangents as slopes.

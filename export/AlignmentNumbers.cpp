@@ -2,7 +2,7 @@
 
 #include "export/AlignmentFiles.h"
 #include "profile/CurveFacts.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "text/NumberText.h"
 
 #include <QCoreApplication>

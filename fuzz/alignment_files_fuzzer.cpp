@@ -11,7 +11,7 @@
 //   (degrees); int16 sections; double chainage at start (metres).
 #include "FuzzBytes.h"
 #include "profile/CalculateProfile.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "export/AlignmentFiles.h"
 
 #include <QXmlStreamReader>

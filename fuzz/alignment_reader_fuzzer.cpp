@@ -14,7 +14,7 @@
 #include "import/AlignmentImport.h"
 #include "import/CurveInputs.h"
 #include "profile/CalculateProfile.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "export/AlignmentFiles.h"
 #include "text/NumberText.h"
 

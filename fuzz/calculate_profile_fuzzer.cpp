@@ -11,7 +11,7 @@
 #include "profile/DesignRadius.h"
 #include "profile/DesignWays.h"
 #include "profile/ProfileCurve.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -6,11 +6,11 @@
 // picks to MPFR's; the slow last step is compared on its own too, since the
 // steps before it hand it only the rare arguments whose result lies nearly
 // halfway between two doubles.
-#include "profile/FastTrig.h"
-#include "profile/PowersOfTen.h"
+#include "maths/FastTrig.h"
+#include "maths/PowersOfTen.h"
 #include "profile/ProfileState.h"
-#include "profile/SlowTrig.h"
-#include "profile/Transcendental.h"
+#include "maths/SlowTrig.h"
+#include "maths/Transcendental.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <mpfr.h>

@@ -1,7 +1,7 @@
 #include "import/CurveInputs.h"
 
 #include "profile/ProfileState.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "text/NumberText.h"
 #include "text/NumberText.h"
 

@@ -7,7 +7,7 @@
 #include "import/CurveReaders.h"
 #include "import/StepFile.h"
 
-#include "profile/PowersOfTen.h"
+#include "maths/PowersOfTen.h"
 
 #include <QCoreApplication>
 

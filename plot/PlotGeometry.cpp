@@ -1,6 +1,6 @@
 #include "plot/PlotGeometry.h"
 
-#include "profile/PowersOfTen.h"
+#include "maths/PowersOfTen.h"
 #include "text/NumberText.h"
 
 #include <algorithm>

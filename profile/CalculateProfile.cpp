@@ -1,6 +1,6 @@
 #include "CalculateProfile.h"
 
-#include "Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "DesignWays.h"
 #include "RadiusStretch.h"
-#include "Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <cmath>
 

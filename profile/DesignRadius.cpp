@@ -1,7 +1,7 @@
 #include "DesignRadius.h"
 
 #include "RadiusStretch.h"
-#include "Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <cmath>
 

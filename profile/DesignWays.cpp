@@ -1,7 +1,7 @@
 #include "DesignWays.h"
 
 #include "ProfileState.h"
-#include "Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <cmath>
 

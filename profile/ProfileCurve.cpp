@@ -1,6 +1,6 @@
 #include "ProfileCurve.h"
 
-#include "Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <algorithm>
 #include <cmath>

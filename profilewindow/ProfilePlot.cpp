@@ -1,6 +1,6 @@
 #include "profilewindow/ProfilePlot.h"
 
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "plot/ElideAtWords.h"
 #include "text/NumberText.h"
 

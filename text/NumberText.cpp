@@ -1,6 +1,6 @@
 #include "text/NumberText.h"
 
-#include "profile/PowersOfTen.h"
+#include "maths/PowersOfTen.h"
 
 #include <QStringView>
 

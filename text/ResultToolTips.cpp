@@ -1,6 +1,6 @@
 #include "text/ResultToolTips.h"
 
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include "profile/ProfileState.h"
 #include "text/NumberText.h"

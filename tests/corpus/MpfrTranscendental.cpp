@@ -1,7 +1,7 @@
 // The reference engine's tan and atan: MPFR's, correctly rounded by
-// construction, in place of profile/Transcendental.cpp. The calculation corpus
+// construction, in place of maths/Transcendental.cpp. The calculation corpus
 // made with the real engine must agree with this one bit for bit.
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <mpfr.h>
 

@@ -15,7 +15,7 @@
 #include "profile/CurveFacts.h"
 #include "profile/DesignRadius.h"
 #include "profile/ProfileCurve.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <bit>
 #include <cmath>

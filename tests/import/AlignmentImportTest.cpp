@@ -3,7 +3,7 @@
 // own files read back to the calculation they were written from.
 #include "import/AlignmentImport.h"
 #include "import/CurveInputs.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "tests/export/alignment/AlignmentCases.h"
 #include "export/AlignmentFiles.h"
 #include "text/NumberText.h"

@@ -3,7 +3,7 @@
 #include "profile/CurveFacts.h"
 #include "profile/DesignWays.h"
 #include "profile/ProfileCurve.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 //
 //   write_alignment_cases OUTPUT_DIR
 #include "AlignmentCases.h"
-#include "profile/Transcendental.h"
+#include "maths/Transcendental.h"
 #include "export/AlignmentFiles.h"
 
 #include <QDir>

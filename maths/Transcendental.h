@@ -12,7 +12,7 @@
 // atanq; and 226-bit arithmetic (SlowTrig.h) for about one argument in 2^50.
 //
 // Product code calls these (and PowerOfTen, PowersOfTen.h) and never the C
-// library's tan, atan, atan2 or pow (tests/profile/CMakeLists.txt holds the
+// library's tan, atan, atan2 or pow (tests/maths/CMakeLists.txt holds the
 // sources to that).
 #pragma once
 

@@ -5,11 +5,11 @@
 // every one of those arguments, and its constants to MPFR's; the slow last
 // step is also held to MPFR on its own, since the steps before it hand it
 // only the rare hard arguments.
-#include "profile/Transcendental.h"
-#include "profile/FastTrig.h"
-#include "profile/PowersOfTen.h"
+#include "maths/Transcendental.h"
+#include "maths/FastTrig.h"
+#include "maths/PowersOfTen.h"
 #include "profile/ProfileState.h"
-#include "profile/SlowTrig.h"
+#include "maths/SlowTrig.h"
 
 #include <gtest/gtest.h>
 #include <mpfr.h>

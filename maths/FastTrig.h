@@ -51,7 +51,7 @@ std::optional<double> NearestIfDecided(DoubleDouble approximation);
 std::optional<double> FastTan(double radians);
 std::optional<double> FastAtan(double slope);
 
-// The constants, held to MPFR by tests/profile/TranscendentalTest.cpp.
+// The constants, held to MPFR by tests/maths/TranscendentalTest.cpp.
 // tan(j/128) for j = 0..101 and atan(i/128) for i = 0..128, each as the
 // double nearest to it and the double nearest to what that leaves.
 extern const std::array<DoubleDouble, 102> TanOfSteps;

@@ -1,7 +1,7 @@
 // Powers of ten for the number text and the plot's ticks, the same double on
 // every platform: the C library's pow promises no correct rounding, and the
 // digits of a table or an axis would differ between a Linux and a Windows
-// build. Product code calls this and never pow (tests/profile/CMakeLists.txt
+// build. Product code calls this and never pow (tests/maths/CMakeLists.txt
 // holds the sources to that).
 #pragma once
 

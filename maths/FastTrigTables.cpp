@@ -1,5 +1,5 @@
 // The constants of FastTrig.h, worked out with 400-bit arithmetic and each
-// held to MPFR by tests/profile/TranscendentalTest.cpp.
+// held to MPFR by tests/maths/TranscendentalTest.cpp.
 #include "FastTrig.h"
 
 namespace pendrio::detail {

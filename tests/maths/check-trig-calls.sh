@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails if a product source calls the C library's tan, atan, atan2 or pow (or
-# their float and long double forms) instead of profile/Transcendental.h and
-# profile/PowersOfTen.h, whose results are rounded correctly and so the same
+# their float and long double forms) instead of maths/Transcendental.h and
+# maths/PowersOfTen.h, whose results are rounded correctly and so the same
 # on every platform.
 # Comments may name them.
 #
@@ -17,7 +17,7 @@ calls=$(grep -rnE --include='*.cpp' --include='*.h' "$call" "${product[@]}" |
                           if (code ~ call) print }' || true)
 if [ -n "$calls" ]; then
     echo "The C library's tan, atan, atan2 or pow in product code (use Tan, Atan or PowerOfTen"
-    echo "from profile/Transcendental.h and profile/PowersOfTen.h):"
+    echo "from maths/Transcendental.h and maths/PowersOfTen.h):"
     echo "$calls"
     exit 1
 fi
