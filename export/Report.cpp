@@ -2,7 +2,7 @@
 
 #include "export/AtomicFile.h"
 #include "export/ReportTableLayout.h"
-#include "export/ScaledCanvas.h"
+#include "plot/ScaledCanvas.h"
 #include "programinfo/ProgramInfo.h"
 
 #include <QBuffer>

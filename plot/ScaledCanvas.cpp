@@ -1,4 +1,4 @@
-#include "export/ScaledCanvas.h"
+#include "plot/ScaledCanvas.h"
 
 #include <QFont>
 #include <QPaintEngine>
