@@ -2,10 +2,11 @@
 
 #include "profile/DesignRadius.h"
 #include "profile/DesignWays.h"
-#include "widgets/CommitOnLeave.h"
-#include "widgets/ElidingLabel.h"
 #include "text/ChainageText.h"
 #include "text/DesignLengthText.h"
+#include "widgets/CommitOnLeave.h"
+#include "widgets/ElidingLabel.h"
+#include "widgets/NumberBox.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -27,97 +28,8 @@ namespace {
 // As the Stations tab's, tight, so that the window's minimum stays small.
 constexpr int PageMargin = 6;
 
-// How a box reads its text: a length or a number that must be positive, a
-// chainage as the Stations tab reads it, or a height of any sign in View's unit.
-enum class Reading { PositiveLength, PositiveNumber, Chainage, Height };
-
-// One row per box, in the order of DesignPage::Box. The unit stands after the
-// box; the height's follows View.
-struct BoxRow {
-    const char* name;
-    const char* caption;
-    const char* unit;
-    const char* accessibleName;
-    const char* toolTip;
-    int digits; // the room the box has at least; it grows by four at most
-    Reading reading;
-};
-
-const BoxRow Boxes[] = {
-    {"txtDesignRadius", QT_TRANSLATE_NOOP("pendrio::DesignPage", "S&mallest vertical radius"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "m"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "Vertical radius in metres"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The smallest vertical radius the line allows, in metres"),
-     10, Reading::PositiveLength},
-    {"txtDesignK", QT_TRANSLATE_NOOP("pendrio::DesignPage", "&Length per 1 % change of gradient"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "m"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "K in metres per 1 % change of gradient"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "K: metres of curve for each 1 % the gradient changes; the length is K "
-                       "times the change in %"),
-     8, Reading::PositiveLength},
-    {"txtDesignSpeed", QT_TRANSLATE_NOOP("pendrio::DesignPage", "&Train speed"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "km/h"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "Design speed in km/h"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The line's design speed in km/h; the curve facts give the vertical "
-                       "acceleration at it"),
-     5, Reading::PositiveNumber},
-    {"txtDesignAcceleration", QT_TRANSLATE_NOOP("pendrio::DesignPage", "vertical acceleratio&n"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "m/s²"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "Vertical acceleration allowed in m/s²"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The vertical acceleration allowed at that speed, in m/s²: the smallest "
-                       "radius is v² / a"),
-     5, Reading::PositiveNumber},
-    {"txtDesignPointChainage", QT_TRANSLATE_NOOP("pendrio::DesignPage", "Chaina&ge"), nullptr,
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "Chainage of the point"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The point's chainage, as 1+200.000 or 1200, counted from the Chainage at "
-                       "start of the Stations tab"),
-     11, Reading::Chainage},
-    {"txtDesignPointHeight", QT_TRANSLATE_NOOP("pendrio::DesignPage", "He&ight"), nullptr,
-     QT_TRANSLATE_NOOP("pendrio::DesignPage", "Height of the point"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The point's height, in the unit View chooses; the curve starts at the "
-                       "height at start committed in the main window"),
-     8, Reading::Height},
-};
-
-// The ways, in the order of the option buttons and of Ways.
+// The ways, in the order of the option buttons and of DesignWays.
 enum WayIndex { RadiusWay, KWay, SpeedWay, PointWay };
-
-// One row per way, in the order of the option buttons; its boxes are
-// `boxCount` rows of Boxes from `firstBox`.
-struct WayRow {
-    const char* name;
-    const char* caption;
-    const char* toolTip;
-    int firstBox;
-    int boxCount;
-};
-
-const WayRow Ways[] = {
-    {"optDesignRadius", QT_TRANSLATE_NOOP("pendrio::DesignPage", "&Radius"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The length whose smallest vertical radius is the one given"),
-     0, 1},
-    {"optDesignK", QT_TRANSLATE_NOOP("pendrio::DesignPage", "&K value"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The length for a K value: K times the change of gradient in %"),
-     1, 1},
-    {"optDesignSpeed", QT_TRANSLATE_NOOP("pendrio::DesignPage", "Design s&peed"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The length whose smallest vertical radius is v² / a, for a design speed "
-                       "v and the vertical acceleration a allowed"),
-     2, 2},
-    {"optDesignPoint", QT_TRANSLATE_NOOP("pendrio::DesignPage", "Through a p&oint"),
-     QT_TRANSLATE_NOOP("pendrio::DesignPage",
-                       "The length whose curve passes through a point: a clearance under a "
-                       "bridge, the height of a level crossing"),
-     4, 2},
-};
 
 QString translated(const char* text) {
     return text ? DesignPage::tr(text) : QString();
@@ -139,10 +51,10 @@ DesignPage::DesignPage(QWidget* parent) : QWidget(parent) {
 QHBoxLayout* DesignPage::createWays() {
     ways_ = new QButtonGroup(this);
     auto* row = new QHBoxLayout;
-    for (int way = 0; way < int(std::size(Ways)); ++way) {
-        auto* option = new QRadioButton(translated(Ways[way].caption), this);
-        option->setObjectName(QString::fromUtf8(Ways[way].name));
-        option->setToolTip(translated(Ways[way].toolTip));
+    for (int way = 0; way < int(std::size(DesignWays)); ++way) {
+        auto* option = new QRadioButton(translated(DesignWays[way].caption), this);
+        option->setObjectName(QString::fromUtf8(DesignWays[way].name));
+        option->setToolTip(translated(DesignWays[way].toolTip));
         ways_->addButton(option, way);
         row->addWidget(option);
     }
@@ -158,7 +70,7 @@ QHBoxLayout* DesignPage::createWays() {
 // One line of boxes per way, of which only the chosen way's shows.
 QWidget* DesignPage::createBoxes() {
     wayBoxes_ = new QStackedWidget(this);
-    for (const WayRow& way : Ways) {
+    for (const DesignWay& way : DesignWays) {
         auto* boxes = new QWidget(wayBoxes_);
         auto* row = new QHBoxLayout(boxes);
         row->setContentsMargins(0, 0, 0, 0);
@@ -174,30 +86,23 @@ QWidget* DesignPage::createBoxes() {
 // "Caption [box] unit", the box taken on leaving it; an empty box asks for
 // nothing and is not refused.
 void DesignPage::addBox(Box box, QHBoxLayout* row) {
-    const BoxRow& about = Boxes[box];
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(QString::fromUtf8(about.name));
-    edit->setAccessibleName(translated(about.accessibleName));
+    const DesignBox& about = DesignBoxes[box];
+    auto* edit = NewNumberBox(about.name, translated(about.accessibleName), about.digits, this);
     // The box's own tooltip is the whole of a value shown shortened
     // (CommitOnLeave): the explanation is its caption's, and read out with it.
     edit->setAccessibleDescription(translated(about.toolTip));
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    const int digit = edit->fontMetrics().horizontalAdvance(u'0');
-    edit->setMinimumWidth(digit * about.digits);
-    edit->setMaximumWidth(digit * (about.digits + 4));
     boxes_[box] = edit;
-    auto* caption = new QLabel(translated(about.caption), this);
-    caption->setBuddy(edit);
+    QLabel* caption = NewBuddyLabel(edit, translated(about.caption), this);
     caption->setToolTip(translated(about.toolTip));
     row->addWidget(caption);
     row->addWidget(edit);
-    if (about.reading == Reading::Height) {
+    if (about.reading == DesignReading::Height) {
         heightUnit_ = new QLabel(this);
         row->addWidget(heightUnit_);
     } else if (about.unit) {
         row->addWidget(new QLabel(translated(about.unit), this));
     }
-    const bool chainage = about.reading == Reading::Chainage;
+    const bool chainage = about.reading == DesignReading::Chainage;
     taking_[box] = new CommitOnLeave(
         edit,
         [this, box](const QString& text) {
@@ -304,21 +209,21 @@ void DesignPage::setUnit(LengthUnit unit) {
 // text in normal form. None for a text the box refuses.
 std::optional<TypedNumber> DesignPage::typed(Box box, const QString& text) const {
     const QLocale locale = this->locale();
-    switch (Boxes[box].reading) {
-    case Reading::Chainage:
+    switch (DesignBoxes[box].reading) {
+    case DesignReading::Chainage:
         if (const std::optional<double> metres = TextToChainage(text, locale)) {
             return TypedNumber{*metres, ChainageText(*metres, locale)};
         }
         return std::nullopt;
-    case Reading::PositiveNumber:
-    case Reading::PositiveLength:
-    case Reading::Height:
+    case DesignReading::PositiveNumber:
+    case DesignReading::PositiveLength:
+    case DesignReading::Height:
         break;
     }
     const std::optional<TypedNumber> number = ReadTypedNumber(text, locale);
-    const Reading reading = Boxes[box].reading;
-    const bool positive = reading != Reading::Height;
-    const bool inMetres = reading == Reading::PositiveLength || unit_ == LengthUnit::Metres;
+    const DesignReading reading = DesignBoxes[box].reading;
+    const bool positive = reading != DesignReading::Height;
+    const bool inMetres = reading == DesignReading::PositiveLength || unit_ == LengthUnit::Metres;
     if (!number || (positive && !(number->kept > 0)) ||
         (inMetres && !std::isfinite(number->kept * UnitsPerMetre))) {
         return std::nullopt;

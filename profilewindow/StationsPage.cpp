@@ -5,6 +5,7 @@
 #include "text/StationTableText.h"
 #include "widgets/CommitOnLeave.h"
 #include "widgets/ElidingLabel.h"
+#include "widgets/NumberBox.h"
 #include "widgets/TextTableModel.h"
 
 #include <QHBoxLayout>
@@ -21,23 +22,6 @@ namespace pendrio {
 namespace {
 
 constexpr int PageMargin = 6; // as the window's, tight, so that its minimum stays small
-
-// A label with its box: the label names the box for screen readers and Alt+key.
-QLabel* labelFor(QLineEdit* box, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(box);
-    return label;
-}
-
-QLineEdit* numberBox(const char* name, const QString& accessibleName, int digits, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromUtf8(name));
-    box->setAccessibleName(accessibleName);
-    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(u'0') * digits);
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(u'0') * (digits + 4));
-    return box;
-}
 
 } // namespace
 
@@ -57,9 +41,9 @@ StationsPage::StationsPage(const ProfileState& profile, QWidget* parent)
 }
 
 QHBoxLayout* StationsPage::createInputs() {
-    startBox_ = numberBox("txtStartChainage", tr("Chainage at start"), 11, this);
+    startBox_ = NewNumberBox("txtStartChainage", tr("Chainage at start"), 11, this);
     startBox_->setText(ChainageText(startChainage_, locale()));
-    intervalBox_ = numberBox("txtStationInterval", tr("Station interval in metres"), 5, this);
+    intervalBox_ = NewNumberBox("txtStationInterval", tr("Station interval in metres"), 5, this);
     intervalBox_->setText(NumberToText(interval_, locale()));
     planLabel_ = new ElidingLabel(1, this);
     planLabel_->setObjectName(QStringLiteral("lblStationCount"));
@@ -67,9 +51,9 @@ QHBoxLayout* StationsPage::createInputs() {
 
     takeInputsOnLeave();
     auto* row = new QHBoxLayout;
-    row->addWidget(labelFor(startBox_, tr("&Chainage at start"), this));
+    row->addWidget(NewBuddyLabel(startBox_, tr("&Chainage at start"), this));
     row->addWidget(startBox_);
-    row->addWidget(labelFor(intervalBox_, tr("Ever&y"), this));
+    row->addWidget(NewBuddyLabel(intervalBox_, tr("Ever&y"), this));
     row->addWidget(intervalBox_);
     row->addWidget(new QLabel(tr("m"), this));
     row->addWidget(planLabel_, 1);
@@ -127,7 +111,7 @@ void StationsPage::createTable() {
 }
 
 QHBoxLayout* StationsPage::createQuery() {
-    queryBox_ = numberBox("txtChainageQuery", tr("Height at chainage"), 11, this);
+    queryBox_ = NewNumberBox("txtChainageQuery", tr("Height at chainage"), 11, this);
     queryResult_ = new ElidingLabel(1, this);
     queryResult_->setObjectName(QStringLiteral("lblChainageHeight"));
     queryResult_->setAccessibleName(tr("Height at this chainage"));
@@ -135,7 +119,7 @@ QHBoxLayout* StationsPage::createQuery() {
     queryResult_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     connect(queryBox_, &QLineEdit::textChanged, this, &StationsPage::showQuery);
     auto* row = new QHBoxLayout;
-    row->addWidget(labelFor(queryBox_, tr("&Height at chainage"), this));
+    row->addWidget(NewBuddyLabel(queryBox_, tr("&Height at chainage"), this));
     row->addWidget(queryBox_);
     row->addWidget(queryResult_, 1);
     return row;
