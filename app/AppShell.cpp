@@ -1,10 +1,10 @@
 #include "app/AppShell.h"
 
-#include "widgets/ContextMenuKey.h"
 #include "app/WindowPlacement.h"
 #include "profilewindow/ProfileWindow.h"
 #include "text/NumberText.h"
 #include "text/SectionTableText.h"
+#include "widgets/ContextMenuKey.h"
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
 #include "window/frmMain.h"
@@ -123,8 +123,30 @@ void AppShell::createProfileWindow() {
     connect(profile, &ProfileWindow::saveFailed, profile, [profile](const QString& message) {
         QMessageBox::warning(profile, ProfileWindow::tr("Could not save"), message);
     });
+    connect(profile, &ProfileWindow::openFailed, profile, [profile](const QString& message) {
+        QMessageBox::warning(profile, ProfileWindow::tr("Could not open"), message);
+    });
+    connect(profile, &ProfileWindow::curveOpened, this, &AppShell::takeOpenedCurve);
     connect(profile, &ProfileWindow::mainWindowWanted, this, [this] { bringToFront(*main_); });
     placeProfileWindow();
+}
+
+// A curve read from a file goes into the main window's boxes as if typed, the
+// number of sections as it is, and is calculated; a text the main window
+// refuses (with its beep) leaves the rest untaken and nothing calculated.
+void AppShell::takeOpenedCurve(const CurveAsTyped& curve) {
+    const std::pair<InputBox, const QString&> inputs[] = {
+        {InputBox::Length, curve.length},
+        {InputBox::StartHeight, curve.startHeight},
+        {InputBox::StartGradient, curve.startGradient},
+        {InputBox::EndGradient, curve.endGradient},
+    };
+    for (const auto& [box, text] : inputs) {
+        if (!main_->enterInput(box, text)) {
+            return;
+        }
+    }
+    main_->calculate();
 }
 
 void AppShell::takeCalculation(const ProfileState& profile) {

@@ -25,6 +25,7 @@ namespace pendrio {
 
 class frmMain;
 class ProfileWindow;
+struct CurveAsTyped;
 struct ShownSection;
 
 class AppShell : public QObject {
@@ -59,6 +60,7 @@ private:
     void openProfileWindow();
     void createProfileWindow();
     void placeProfileWindow();
+    void takeOpenedCurve(const CurveAsTyped& curve);
     void takeCalculation(const ProfileState& profile);
     void takeFailure(const ProfileInputs& inputs);
     void takeInputs(const ProfileInputs& inputs);

@@ -16,6 +16,7 @@
 #include "export/ExportSnapshot.h"
 #include "export/ProfileFiles.h"
 #include "export/SaveFolder.h"
+#include "import/CurveInputs.h"
 #include "profile/ProfileState.h"
 #include "text/CurveFactsText.h"
 #include "text/Outcome.h"
@@ -113,6 +114,11 @@ signals:
     void mainWindowWanted();
     // A file was not saved: the message names it and says why, for the user.
     void saveFailed(const QString& message);
+    // File ▸ Open alignment… read a curve: the main window's inputs as the
+    // user would type them (its chainage at start is taken here already).
+    void curveOpened(const pendrio::CurveAsTyped& curve);
+    // A file gave no curve: the message names it and says why.
+    void openFailed(const QString& message);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,6 +132,8 @@ private:
     void createMenus(QAction* copyAllSections);
     void addCommand(const Command& command, QMenu* menu);
     void chooseFileAndSave(FileKind kind);
+    void openAlignment();
+    std::optional<CurveInFile> chooseCurve(const QString& path);
     void print();
     void copyAllStations();
     bool askToStopReport();

@@ -4,6 +4,7 @@
 // command whose file cannot be made from what is on show is greyed out,
 // with the reason as its tooltip; a file that fails is told once, naming it
 // and why.
+#include "profilewindow/CurveChoiceDialog.h"
 #include "profilewindow/ProfilePlot.h"
 #include "profilewindow/ProfileWindow.h"
 #include "profilewindow/StationsPage.h"
@@ -90,11 +91,14 @@ struct ProfileWindow::Command {
 
 const std::vector<ProfileWindow::Command>& ProfileWindow::commands() {
     using W = ProfileWindow;
-    const auto save = [](const char* name, const char* text, FileKind kind, QKeySequence keys = {}) {
+    const auto save = [](const char* name, const char* text, FileKind kind,
+                         QKeySequence keys = {}) {
         return Command{Menu::File, {name, text, keys}, kind, {}, {}, false};
     };
     // clang-format off
     static const std::vector<Command> table{
+        {Menu::File, {"actOpenAlignment", QT_TR_NOOP("&Open alignment…"), QKeySequence::Open},
+         {}, [](W& w) { w.openAlignment(); }, {}, false},
         save("actSaveCsv", QT_TR_NOOP("Save sections as CS&V…"), FileKind::Csv, QKeySequence::Save),
         save("actSaveStationsCsv", QT_TR_NOOP("Save s&tations as CSV…"), FileKind::StationsCsv),
         save("actSaveSvg", QT_TR_NOOP("Save plot as &SVG…"), FileKind::Svg),
@@ -226,6 +230,45 @@ void ProfileWindow::chooseFileAndSave(FileKind kind) {
         return; // cancelled: nothing written, nothing to say
     }
     saveTo(kind, dialog.selectedFiles().constFirst(), shown);
+}
+
+// A vertical curve from a design suite's file, read into the main window's
+// inputs as if typed, and its chainage at start into the Stations tab. A file
+// that yields no curve, or a choice not made, changes nothing.
+void ProfileWindow::openAlignment() {
+    QFileDialog dialog(this, tr("Open alignment"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({tr("Alignment files (*.ifc *.xml)"),
+                           FormatText(FormatOf(FileKind::Ifc).filter),
+                           FormatText(FormatOf(FileKind::LandXml).filter)});
+    dialog.setDirectory(saveFolder());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    if (const std::optional<CurveInFile> curve = chooseCurve(dialog.selectedFiles().constFirst())) {
+        const CurveAsTyped typed = TypedInputsFor(*curve, locale());
+        stations_->enterStartChainage(typed.startChainage);
+        emit curveOpened(typed);
+    }
+}
+
+// The file's one curve, or the one the user chooses among several; none if
+// the file gives none (saying why) or the user chooses none.
+std::optional<CurveInFile> ProfileWindow::chooseCurve(const QString& path) {
+    const Outcome<QList<CurveInFile>> curves = ReadAlignmentFile(path);
+    if (!curves) {
+        emit openFailed(tr("“%1” was not opened. %2").arg(path, curves.reason()));
+        return std::nullopt;
+    }
+    if (curves->size() == 1) {
+        return curves->constFirst();
+    }
+    CurveChoiceDialog choice(*curves, this);
+    if (choice.exec() != QDialog::Accepted || choice.chosenIndex() < 0) {
+        return std::nullopt;
+    }
+    return curves->at(choice.chosenIndex());
 }
 
 Done ProfileWindow::writeFile(FileKind kind, const QString& path, SharedSnapshot shown) {

@@ -63,7 +63,7 @@ QHBoxLayout* StationsPage::createInputs() {
 // Each box is refused where it would give no stations for this profile. Too
 // narrow for a long value, a box shows it in fewer digits.
 void StationsPage::takeInputsOnLeave() {
-    auto* takeStart = new CommitOnLeave(
+    takeStart_ = new CommitOnLeave(
         startBox_,
         [this](const QString& text) {
             const std::optional<double> chainage = TextToChainage(text, locale());
@@ -88,6 +88,7 @@ void StationsPage::takeInputsOnLeave() {
         [this](const QString& taken, int digits) {
             return NumberToText(TextToNumber(taken, locale()).value_or(0), locale(), digits);
         });
+    CommitOnLeave* takeStart = takeStart_;
     for (CommitOnLeave* taking : {takeStart, takeInterval}) {
         connect(taking, &CommitOnLeave::refused, this, &StationsPage::entryRefused);
         connect(taking, &CommitOnLeave::committed, this, [this, takeStart, takeInterval] {
@@ -138,6 +139,11 @@ void StationsPage::refresh() {
 void StationsPage::setUnit(LengthUnit unit) {
     unit_ = unit;
     showQuery();
+}
+
+void StationsPage::enterStartChainage(const QString& text) {
+    startBox_->setText(text);
+    takeStart_->take();
 }
 
 QString StationsPage::whyNoStations() const {

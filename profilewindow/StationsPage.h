@@ -20,6 +20,7 @@ class QTableView;
 
 namespace pendrio {
 
+class CommitOnLeave;
 class ElidingLabel;
 class TextTableModel;
 
@@ -41,6 +42,10 @@ public:
     // Why there are no stations to copy or save, naming the chainage and the
     // interval; empty when there are.
     QString whyNoStations() const;
+
+    // Takes `text` as "Chainage at start", as if the user had typed it there
+    // and left the box.
+    void enterStartChainage(const QString& text);
 
     // The unit "Height at chainage" gives first.
     void setUnit(LengthUnit unit);
@@ -68,6 +73,7 @@ private:
     StationPlan plan_;
     LengthUnit unit_ = LengthUnit::Metres;
     QLineEdit* startBox_ = nullptr;
+    CommitOnLeave* takeStart_ = nullptr;
     QLineEdit* intervalBox_ = nullptr;
     ElidingLabel* planLabel_ = nullptr;
     QTableView* table_ = nullptr;

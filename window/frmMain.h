@@ -85,6 +85,9 @@ public slots:
     // (on getting the focus, if the user is in it). True if committed.
     bool enterInput(pendrio::InputBox box, const QString& text);
 
+    // "Calculate", as a click on it runs it.
+    void calculate() { cmdCalculate_Click(); }
+
 signals:
     // The answer to a refused entry or a step beyond the sections: whoever
     // builds the window sounds the system beep.

@@ -43,6 +43,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QTreeWidget>
 
 #include <charconv>
 #include <cmath>
@@ -828,6 +829,35 @@ private slots:
             QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("none.csv"))));
             const QString refused = run(pdftotext, {report(QStringLiteral("none.pdf")), "-"});
             QVERIFY2(refused.simplified().contains(why), qPrintable(refused.left(2000)));
+
+            // File ▸ Open alignment…: the second curve of a LandXML file is
+            // taken as typed, the sections kept, and calculated; a file that
+            // is no alignment says why and changes nothing.
+            const auto openAlignment = [&](const char* file, const auto& next) {
+                testing::ExpectedDialog() = [file, next](QDialog& files) {
+                    files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                        ->setText(PENDRIO_ALIGNMENT_DATA "/" + QString::fromUtf8(file));
+                    testing::ExpectedDialog() = next;
+                    files.accept();
+                };
+                profile->findChild<QAction*>(QStringLiteral("actOpenAlignment"))->trigger();
+            };
+            openAlignment("two-curves.xml", [](QDialog& choice) {
+                auto* curves = choice.findChild<QTreeWidget*>(QStringLiteral("lstCurves"));
+                curves->setCurrentItem(curves->topLevelItem(1));
+                choice.accept();
+            });
+            QCOMPARE(window->state().TrackLength / UnitsPerMetre, 300.0);
+            QCOMPARE(window->state().SectionCount, 16);
+            QVERIFY(profile->staleNote().isEmpty()); // calculated
+            QCOMPARE(type("txtStartChainage", "1+850"), "1+850" + point + "000");
+            QString refusal;
+            openAlignment("../calculations/corpus.txt", [&refusal](QDialog& box) {
+                refusal = static_cast<QMessageBox&>(box).text();
+                box.reject();
+            });
+            QVERIFY2(refusal.contains("was not opened"), qPrintable(refusal));
+            QCOMPARE(window->state().TrackLength / UnitsPerMetre, 300.0);
             close();
         }
     }
