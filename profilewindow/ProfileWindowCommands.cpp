@@ -61,8 +61,7 @@ struct ReportProgressDialog {
         running = &dialog;
     }
     ~ReportProgressDialog() { running = nullptr; }
-    ReportProgressDialog(const ReportProgressDialog&) = delete;
-    ReportProgressDialog& operator=(const ReportProgressDialog&) = delete;
+    Q_DISABLE_COPY_MOVE(ReportProgressDialog)
 
     ReportProgress callback() {
         return [this](int done, int total) {
