@@ -4,6 +4,7 @@
 #include "profilewindow/ProfileWindow.h"
 #include "text/NumberText.h"
 #include "text/SectionTableText.h"
+#include "widgets/Commands.h"
 #include "widgets/ContextMenuKey.h"
 #include "window/SessionPlatform.h"
 #include "window/WindowAccessibility.h"
@@ -71,25 +72,31 @@ AppShell::~AppShell() {
 // The actions belong to the main window, so that their shortcuts work wherever
 // the focus is in it; the profile window adds "Copy all sections" as well.
 void AppShell::createActions() {
-    const auto makeAction = [this](const char* name, const QString& text, const QString& purpose,
-                                   const QKeySequence& keys) {
-        auto* action = new QAction(text, main_.get());
-        action->setObjectName(QString::fromUtf8(name));
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setStatusTip(purpose);
-        action->setToolTip(tr("%1 (%2)").arg(action->iconText(), nativeText(keys)));
-        return action;
+    struct MainCommand {
+        CommandSpec spec;
+        const char* purpose; // the status tip, which the main window's tooltips quote
+        QAction*& action;
+        void (AppShell::*run)();
     };
     // Mnemonics clear of a line edit's own menu (Undo, Redo, Cut, Copy, Paste).
-    copyAllSections_ = makeAction("actCopyAllSections", tr("Copy &all sections"),
-                                  tr("as text for a spreadsheet"), copyAllSectionsShortcut());
-    showProfile_ = makeAction("actShowProfile", tr("&Show profile"),
-                              tr("the whole curve in a window of its own: plot, sections, "
-                                 "stations, report"),
-                              showProfileShortcut());
-    connect(copyAllSections_, &QAction::triggered, this, &AppShell::copyAllSectionsToClipboard);
-    connect(showProfile_, &QAction::triggered, this, &AppShell::openProfileWindow);
+    const MainCommand commands[] = {
+        {{"actCopyAllSections", QT_TR_NOOP("Copy &all sections"), copyAllSectionsShortcut()},
+         QT_TR_NOOP("as text for a spreadsheet"),
+         copyAllSections_,
+         &AppShell::copyAllSectionsToClipboard},
+        {{"actShowProfile", QT_TR_NOOP("&Show profile"), showProfileShortcut()},
+         QT_TR_NOOP("the whole curve in a window of its own: plot, sections, stations, report"),
+         showProfile_,
+         &AppShell::openProfileWindow},
+    };
+    for (const MainCommand& command : commands) {
+        QAction* action = NewAction("pendrio::AppShell", command.spec, main_.get());
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setStatusTip(tr(command.purpose));
+        action->setToolTip(tr("%1 (%2)").arg(action->iconText(), nativeText(command.spec.keys)));
+        connect(action, &QAction::triggered, this, command.run);
+        command.action = action;
+    }
 }
 
 void AppShell::copyAllSectionsToClipboard() {
