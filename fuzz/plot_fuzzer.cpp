@@ -159,8 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double length = shared.profile.TrackLength;
 
     // Sampling: bounded, finite, along the stretch.
-    const std::vector<QPointF>& samples = widget.samples();
-    check(!samples.empty() && samples.size() <= std::size_t(ProfilePlot::MaxSamples),
+    const std::vector<QPointF>& samples = widget.painter().samples();
+    check(!samples.empty() && samples.size() <= std::size_t(ProfilePainter::MaxSamples),
           "sample count", double(samples.size()));
     double lowest = samples.front().y();
     double highest = lowest;
@@ -238,7 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         widget.render(&painter);
     } else {
         const QStringList caption(paint / 2 % 4, QStringLiteral("Crest"));
-        widget.paintPlot(painter, QRectF(image.rect()), caption);
+        widget.painter().paint(painter, QRectF(image.rect()), PlotColours::forFiles(), caption);
     }
     return 0;
 }
