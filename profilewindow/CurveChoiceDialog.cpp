@@ -50,7 +50,7 @@ CurveChoiceDialog::CurveChoiceDialog(const QList<CurveInFile>& curves, QWidget* 
     : QDialog(parent) {
     setObjectName(QStringLiteral("dlgCurveChoice"));
     setWindowTitle(tr("Choose a curve"));
-    auto* note = new QLabel(tr("The file holds %n curve(s). Choose the one the main window takes.",
+    auto* note = new QLabel(tr("The file holds %n curves. Choose the one the main window takes.",
                                nullptr, int(curves.size())),
                             this);
     note->setWordWrap(true);

@@ -1,4 +1,4 @@
-// The curves an alignment file holds, for the user to choose the one the main
+// The curves an alignment file holds (two or more), for the user to choose the one the main
 // window takes (File ▸ Open alignment…): a list, lstCurves, of each curve's
 // alignment, chainage at start, length and both gradients in the locale's
 // numbers. A curve Pendrio cannot plan is greyed out and cannot be chosen;

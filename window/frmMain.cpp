@@ -252,14 +252,19 @@ void frmMain::txtInput_GotFocus(std::int16_t index) {
     state_.SavedText = box->text().toStdString();
 }
 
+// A box left shows the start of its text, the sign and leading digits, as
+// the result boxes do.
 bool frmMain::txtInput_LostFocus(std::int16_t index) {
-    if (!commitInput(index)) {
+    const bool committed = commitInput(index);
+    if (!committed) {
         beep();
         txtInput.at(index)->setText(QString::fromStdString(state_.SavedText));
-        return false;
     }
-    emit inputsCommitted(InputsOf(state_));
-    return true;
+    txtInput.at(index)->setCursorPosition(0);
+    if (committed) {
+        emit inputsCommitted(InputsOf(state_));
+    }
+    return committed;
 }
 
 bool frmMain::enterInput(InputBox box, const QString& text) {

@@ -255,6 +255,7 @@ private slots:
         enter(1, "-4.87085874848111E+21"); // longer than its box: it shows its start
         click("cmdBack");
         QCOMPARE(control<QLineEdit>("txtCoeff0")->cursorPosition(), 0);
+        QCOMPARE(input(1)->cursorPosition(), 0); // and so does the box it was typed in
     }
 
     void failedCalculationBeepsAndKeepsThePreviousResults() {
