@@ -35,13 +35,6 @@ constexpr double MinBoxSide = 20;
 static_assert(MinSamplesPerSection * MaxSections <= SamplesPerPlot &&
               ProfilePainter::MaxSamples == SamplesPerPlot + MaxSections);
 
-// A height the painter can take: the parabola between two finite section
-// heights may still pass beyond the double range, and is drawn at its edge.
-double drawnHeight(double height) {
-    const double largest = std::numeric_limits<double>::max();
-    return std::isnan(height) ? 0.0 : std::clamp(height, -largest, largest);
-}
-
 // A fraction of the box that the painter can take: a point a thousand boxes
 // away is as invisible as one at infinity (or NaN), and stays finite.
 double onPaper(double fraction) {
@@ -49,6 +42,11 @@ double onPaper(double fraction) {
 }
 
 } // namespace
+
+double DrawnHeight(double height) {
+    const double largest = std::numeric_limits<double>::max();
+    return std::isnan(height) ? 0.0 : std::clamp(height, -largest, largest);
+}
 
 PlotColours PlotColours::of(const QPalette& palette) {
     return {palette.color(QPalette::Base),         palette.color(QPalette::Text),
@@ -84,7 +82,7 @@ ProfilePainter::ProfilePainter(const ProfileState& profile) : profile_(profile) 
             // Never past the end: near the largest double the sum may round up to infinity.
             samples_.emplace_back(
                 std::min(start + t * profile_.SectionLength, profile_.TrackLength),
-                drawnHeight(SectionHeightAt(profile_, i, t)));
+                DrawnHeight(SectionHeightAt(profile_, i, t)));
         }
     }
     sectionSamples_.push_back(samples_.size());

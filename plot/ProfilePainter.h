@@ -28,6 +28,10 @@ class QPalette;
 
 namespace pendrio {
 
+// A height a painter can take: the parabola between two finite section
+// heights may still pass beyond the double range, and is drawn at its edge.
+double DrawnHeight(double height);
+
 struct PlotColours {
     QColor background, text, grid, boundary, curve, highlight;
     // The screen's, from a widget's palette.

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace pendrio {
 
@@ -35,13 +34,6 @@ QAccessibleInterface* plotAccessible(const QString& className, QObject* object) 
         return nullptr;
     }
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
-}
-
-// A height the readout can show: as the painter draws it, at the edge of the
-// double range where the parabola passes beyond it.
-double drawnHeight(double height) {
-    const double largest = std::numeric_limits<double>::max();
-    return std::isnan(height) ? 0.0 : std::clamp(height, -largest, largest);
 }
 
 } // namespace
@@ -238,7 +230,7 @@ std::optional<ProfilePoint> ProfilePlot::pointUnder(const QPointF& position) con
         return std::nullopt;
     }
     ProfilePoint point = ProfilePointAt(profile_, m->distanceAt(position.x()));
-    point.height = drawnHeight(point.height);
+    point.height = DrawnHeight(point.height); // as the curve is drawn
     return point;
 }
 
