@@ -73,7 +73,7 @@ AppShell::~AppShell() {
 // the focus is in it; the profile window adds "Copy all sections" as well.
 void AppShell::createActions() {
     struct MainCommand {
-        CommandSpec spec;
+        CommandRow row;
         const char* purpose; // the status tip, which the main window's tooltips quote
         QAction*& action;
         void (AppShell::*run)();
@@ -90,10 +90,10 @@ void AppShell::createActions() {
          &AppShell::openProfileWindow},
     };
     for (const MainCommand& command : commands) {
-        QAction* action = NewAction("pendrio::AppShell", command.spec, main_.get());
+        QAction* action = NewAction("pendrio::AppShell", command.row, main_.get());
         action->setShortcutContext(Qt::WindowShortcut);
         action->setStatusTip(tr(command.purpose));
-        action->setToolTip(tr("%1 (%2)").arg(action->iconText(), nativeText(command.spec.keys)));
+        action->setToolTip(tr("%1 (%2)").arg(action->iconText(), nativeText(command.row.keys)));
         connect(action, &QAction::triggered, this, command.run);
         command.action = action;
     }

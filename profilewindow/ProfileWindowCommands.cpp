@@ -81,7 +81,7 @@ struct ReportProgressDialog {
 // else, needs what that file is made of (the stations, for a copy of them).
 struct ProfileWindow::Command {
     Menu menu;
-    CommandSpec spec;
+    CommandRow row;
     std::optional<FileKind> file;
     std::function<void(ProfileWindow&)> run; // none: saves the file
     std::optional<LengthUnit> unit;          // one of View's units, checked while shown
@@ -147,7 +147,7 @@ void ProfileWindow::createMenus(QAction* copyAllSections) {
         if (command.separated) {
             menu->addSeparator();
         }
-        QAction* action = NewAction(Context, command.spec, this);
+        QAction* action = NewAction(Context, command.row, this);
         menu->addAction(action);
         connect(action, &QAction::triggered, this, [this, &command] {
             command.run ? command.run(*this) : chooseFileAndSave(*command.file);

@@ -10,7 +10,7 @@ class QObject;
 
 namespace pendrio {
 
-struct CommandSpec {
+struct CommandRow {
     const char* name; // the action's objectName: "actSaveCsv"
     // Marked with QT_TRANSLATE_NOOP in the context of the table's window.
     const char* text;
@@ -18,6 +18,6 @@ struct CommandSpec {
 };
 
 // The action of `command`, its text translated in `context`.
-QAction* NewAction(const char* context, const CommandSpec& command, QObject* parent);
+QAction* NewAction(const char* context, const CommandRow& command, QObject* parent);
 
 } // namespace pendrio

@@ -119,7 +119,7 @@ RowTable NewRowTable(TextTableModel* model, const QString& objectName,
     table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
                             table->verticalHeader()->defaultSectionSize() +
                             2 * table->frameWidth());
-    const CommandSpec copySelected{
+    const CommandRow copySelected{
         "actCopySelectedRows", QT_TRANSLATE_NOOP("pendrio::TextTableModel", "&Copy selected rows"),
         QKeySequence::Copy};
     QAction* copyRows = NewAction("pendrio::TextTableModel", copySelected, table);
